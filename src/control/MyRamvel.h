@@ -1,0 +1,109 @@
+#pragma once
+// TMyRamvel: the control object. Builds, edits, walks and reports its tree, and turns the tree
+// widget's notifications into host events.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "control/TreeModel.h"
+#include "platform/EventSink.h"
+#include "platform/MessageBox.h"
+#include "platform/TreeWidget.h"
+
+namespace ramvel {
+
+class TMyRamvel : public ITreeEvents {
+public:
+    // `moduleFileName` is the file name of the module (e.g. "Ramvel.ocx"), used to caption
+    // the boxes that report errors inside notification handlers.
+    TMyRamvel(IMessageBox& messageBox, std::u16string moduleFileName);
+    ~TMyRamvel() override;
+
+    // Wiring done by whoever builds the object, before FormCreate.
+    void AttachWidget(ITreeWidget& widget) { TView = &widget; }
+    void FormCreate();
+
+    const TreeModel& Tree() const { return tree_; }
+    TreeModel& Tree() { return tree_; }
+
+    // The host's event sink, or none.
+    std::shared_ptr<IEventSink> FEvents;
+    void SetEventSink(std::shared_ptr<IEventSink> sink) { FEvents = std::move(sink); }
+
+    // Building and editing.
+    void AddNodes(std::u16string_view nodeParm);
+    std::u16string AddAfterNode(std::int32_t node, std::u16string_view nodeParm);
+    void AddAfterCurrentNode(std::u16string_view nodeParm);
+    void ChangeNode(std::int32_t nodeNumber, std::u16string_view nodevalue);
+    void DeleteNode(std::int32_t nodeNumber);
+    void DeleteHNode(NodeHandle hNode);
+    void Clear();
+    void Refresh();
+    bool GetTreeRefresh() const;
+    void SetTreeRefresh(bool value);
+    void ReleaseNodeRecords();
+
+    // Navigating and querying.
+    std::u16string GoToNode(std::int32_t index);
+    std::u16string GotohNode(NodeHandle hNode);
+    std::u16string GetNode(std::int32_t index);
+    std::u16string GethNode(NodeHandle hNode);
+    std::u16string GetSelectedNode();
+    NodeHandle GethSelectedNode() const;
+    std::u16string getParent(NodeHandle hNode);
+    NodeHandle FirstChild(NodeHandle hNode);
+    NodeHandle LastChild(NodeHandle hNode);
+    NodeHandle NextSibling(NodeHandle hNode);
+    std::int32_t ChildrenNumber(NodeHandle hNode);
+    bool GetExpanded(NodeHandle hNode);
+    void SetExpanded(NodeHandle hNode, bool value);
+    void storeHNode(NodeHandle hNode);
+
+    // Node lines and node info text.
+    void ApplyNodeLine(NodeHandle node, std::u16string_view line);
+    std::u16string BuildNodeInfo(NodeHandle node);
+    std::u16string AddAfterNodeReply(NodeHandle node);
+
+    // Tree event handlers.
+    void TViewChange(NodeHandle node);
+    void TViewExpanded(NodeHandle node);
+    void TViewCollapsed(NodeHandle node);
+    void TViewDblClick();
+    void TViewEnter();
+    void TViewKeyPress(char16_t& key);
+    void TViewMouseDown(MouseButton button, ShiftState shift, int x, int y);
+
+    // ITreeEvents: the widget's notifications, each run through the handlers' error reporting.
+    void WidgetSelectionChanged(NodeHandle node) override;
+    void WidgetExpansionChanged(NodeHandle node, bool expanded) override;
+    void WidgetDblClick() override;
+    void WidgetEnter() override;
+    void WidgetKeyPress(char16_t& key) override;
+    void WidgetMouseDown(MouseButton button, ShiftState shift, int x, int y) override;
+
+    // Shows an error raised inside a notification handler in an error box.
+    void ReportHandlerError(const std::u16string& message);
+    std::u16string ErrorCaption() const;
+
+    std::int32_t UpdateCount() const { return updateCount_; }
+
+private:
+    void BeginUpdate();
+    void EndUpdate();
+    void SelectNode(NodeHandle node);
+    NodeHandle AddNode(NodeHandle parent, std::u16string_view text);
+    NodeHandle AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text);
+    void AddNodeLine(std::u16string_view line);
+    void RemoveSubtree(NodeHandle node);
+    void ShowWarning(const std::u16string& text);
+    template <typename F>
+    void RunHandler(F&& handler);
+
+    TreeModel tree_;
+    ITreeWidget* TView = nullptr;
+    IMessageBox& messageBox_;
+    std::u16string moduleFileName_;
+    std::int32_t updateCount_ = 0;
+};
+
+}  // namespace ramvel

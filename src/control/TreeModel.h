@@ -1,0 +1,87 @@
+#pragma once
+// The ordered forest of nodes behind one control: parent/child links, handles, levels,
+// node records, images, expanded state, the single selection and pre-order node indexes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/TreeWidget.h"
+
+namespace ramvel {
+
+struct Node {
+    std::u16string text;
+    std::u16string record;         // recorded level SOH image spec TAB selected SOH host data
+    std::uintptr_t widgetItem = 0;  // the widget's own cookie for this node
+    NodeHandle handle = 0;
+    std::uint32_t parent, firstChild, lastChild, prevSibling, nextSibling;
+    std::uint32_t childCount = 0;
+    std::uint32_t level = 0;
+    std::uint32_t index = 0;        // pre-order position, valid while the order cache is
+    std::int32_t image = 0;
+    std::int32_t selectedImage = 0;
+    std::int32_t stateImage = -1;
+    bool expanded = false;
+    bool hasRecord = false;
+};
+
+class TreeModel {
+public:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+    TreeModel() = default;
+    ~TreeModel();
+    TreeModel(const TreeModel&) = delete;
+    TreeModel& operator=(const TreeModel&) = delete;
+
+    // Adds a node as the last child of `parent` (0: as the last root). Returns its handle.
+    NodeHandle Add(NodeHandle parent, std::u16string text);
+    // Removes the node and its subtree; returns the widget cookie the node carried.
+    std::uintptr_t Remove(NodeHandle node);
+    void Clear();
+
+    std::int32_t Count() const { return static_cast<std::int32_t>(nodes_.size() - free_.size()); }
+
+    // The node a handle names in this tree, or null (0, dead, or another tree's node).
+    Node* Find(NodeHandle handle);
+    const Node* Find(NodeHandle handle) const;
+    // Like Find, but throws RamvelError for a handle that names no node of this tree.
+    Node& Get(NodeHandle handle);
+    bool Contains(NodeHandle handle) const { return Find(handle) != nullptr; }
+
+    // Node at a pre-order index; throws "Index incorrect" outside 0..Count()-1.
+    Node& At(std::int32_t index);
+    std::int32_t IndexOf(const Node& node);
+
+    NodeHandle Parent(const Node& node) const { return HandleOf(node.parent); }
+    NodeHandle FirstChild(const Node& node) const { return HandleOf(node.firstChild); }
+    NodeHandle LastChild(const Node& node) const { return HandleOf(node.lastChild); }
+    NodeHandle NextSibling(const Node& node) const { return HandleOf(node.nextSibling); }
+    NodeHandle FirstRoot() const { return HandleOf(firstRoot_); }
+
+    NodeHandle Selected() const { return selected_; }
+    void SetSelected(NodeHandle node) { selected_ = node; }
+
+    // Visits every node in pre-order.
+    template <typename F>
+    void ForEachInOrder(F&& visit) {
+        EnsureOrder();
+        for (std::uint32_t slot : order_) visit(nodes_[slot]);
+    }
+
+private:
+    NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : nodes_[slot].handle; }
+    std::uint32_t SlotOf(const Node& node) const { return static_cast<std::uint32_t>(&node - nodes_.data()); }
+    bool EndsOrder(std::uint32_t slot) const;
+    void EnsureOrder();
+    void Unlink(Node& node);
+
+    std::vector<Node> nodes_;
+    std::vector<std::uint32_t> free_;
+    std::vector<std::uint32_t> order_;  // slots in pre-order
+    bool orderValid_ = true;
+    std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
+    NodeHandle selected_ = 0;
+};
+
+}  // namespace ramvel
