@@ -1,0 +1,61 @@
+#pragma once
+// The control's form: a window of its own class holding the tree view TView, wired to a
+// TMyRamvel through the Win32 tree adapter. It starts hidden under the module's holding window
+// (or as a child of a given parent) until the container gives it a parent and bounds.
+//
+// Typical owner (the COM control object):
+//     Win32MessageBox box;                                   // must outlive the control
+//     TMyRamvel control{box, ModuleFileName(instance)};
+//     ControlForm form{control, box, instance};              // AttachWidget + FormCreate
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "control/MyRamvel.h"
+#include "win32/MessageBoxWin32.h"
+
+namespace ramvel::win32 {
+
+class Win32TreeView;
+
+// The file name part of the module's path (e.g. "Ramvel.ocx").
+std::u16string ModuleFileName(HINSTANCE module);
+
+class ControlForm {
+public:
+    static constexpr int kWidth = 492;
+    static constexpr int kHeight = 404;
+
+    // Creates the form and TView, attaches the adapter to `control` and runs its FormCreate.
+    // `parent` 0: the form is hidden under the module's holding window.
+    ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent = nullptr);
+    ~ControlForm();
+    ControlForm(const ControlForm&) = delete;
+    ControlForm& operator=(const ControlForm&) = delete;
+
+    HWND Window() const { return form_; }
+    HWND TreeWindow() const;
+    Win32TreeView& Tree() { return *tree_; }
+
+    // Reparents the form (0: back under the holding window, hidden).
+    void SetParentWindow(HWND parent);
+    // Position in the parent's client coordinates; TView follows.
+    void SetBounds(const RECT& bounds);
+    void Show(bool visible);
+    // Destroys TView and the form; safe to call twice. The control must not be used with the
+    // widget afterwards.
+    void Destroy();
+
+private:
+    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    TMyRamvel& control_;
+    Win32MessageBox& messageBox_;
+    HWND form_ = nullptr;
+    std::unique_ptr<Win32TreeView> tree_;
+    bool holdsModule_ = false;  // counted in the holding window's users
+};
+
+}  // namespace ramvel::win32
