@@ -1,1 +1,10 @@
-// implemented next
+#include "control/ModuleState.h"
+
+namespace ramvel {
+
+ModuleState& Module() {
+    static ModuleState state;
+    return state;
+}
+
+}  // namespace ramvel

@@ -3,8 +3,10 @@
 // widget's notifications into host events.
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 
+#include "control/RamvelError.h"
 #include "control/TreeModel.h"
 #include "platform/EventSink.h"
 #include "platform/MessageBox.h"
@@ -96,8 +98,17 @@ private:
     void AddNodeLine(std::u16string_view line);
     void RemoveSubtree(NodeHandle node);
     void ShowWarning(const std::u16string& text);
+    // Runs a handler; an error inside it goes to the error box, never further.
     template <typename F>
-    void RunHandler(F&& handler);
+    void RunHandler(F&& handler) {
+        try {
+            handler();
+        } catch (const RamvelError& error) {
+            ReportHandlerError(error.Message());
+        } catch (const std::bad_alloc&) {
+            ReportHandlerError(u"Out of memory");
+        }
+    }
 
     TreeModel tree_;
     ITreeWidget* TView = nullptr;

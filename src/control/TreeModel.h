@@ -14,7 +14,9 @@ struct Node {
     std::u16string record;         // recorded level SOH image spec TAB selected SOH host data
     std::uintptr_t widgetItem = 0;  // the widget's own cookie for this node
     NodeHandle handle = 0;
-    std::uint32_t parent, firstChild, lastChild, prevSibling, nextSibling;
+    static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
+    std::uint32_t parent = kNoSlot, firstChild = kNoSlot, lastChild = kNoSlot;
+    std::uint32_t prevSibling = kNoSlot, nextSibling = kNoSlot;
     std::uint32_t childCount = 0;
     std::uint32_t level = 0;
     std::uint32_t index = 0;        // pre-order position, valid while the order cache is
@@ -27,7 +29,7 @@ struct Node {
 
 class TreeModel {
 public:
-    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    static constexpr std::uint32_t kNone = Node::kNoSlot;
 
     TreeModel() = default;
     ~TreeModel();

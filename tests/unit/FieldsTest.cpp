@@ -1,0 +1,105 @@
+#include "TestSupport.h"
+#include "control/Fields.h"
+
+namespace ramvel::test {
+namespace {
+
+TEST(Fields, CountFields) {
+    struct {
+        std::u16string_view text;
+        char16_t separator;
+        int expected;
+    } cases[] = {
+        {u"", kTAB, 1},
+        {u"a", kTAB, 1},
+        {u"a\tb", kTAB, 2},
+        {u"a\t", kTAB, 2},
+        {u"\t\t", kTAB, 3},
+        {u"4,5", kComma, 2},
+        {u"a\tb", kComma, 1},
+        {u"0\x01\t-1\x01", kSOH, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Show(c.text));
+        EXPECT_EQ(CountFields(c.text, c.separator), c.expected);
+    }
+}
+
+TEST(Fields, ExtractField) {
+    struct {
+        std::u16string_view text;
+        int index;
+        std::u16string_view expected;
+    } cases[] = {
+        {u"a\tb", 1, u"a"},
+        {u"a\tb", 2, u"b"},
+        {u"a\tb", 3, u"b"},        // past the last field: the last field
+        {u"a\tb", 0, u"a"},        // below 1: the first field
+        {u"a\tb", -7, u"a"},
+        {u"a\t", 2, u""},          // a trailing separator ends an empty last field
+        {u"a\t", 5, u""},
+        {u"a\t\tc", 2, u""},
+        {u"a\t\tc", 3, u"c"},
+        {u"", 1, u""},
+        {u"", 4, u""},
+        {u"abc", 2, u"abc"},       // one field: every index gives it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Show(c.text) + " #" + std::to_string(c.index));
+        EXPECT_EQ(Show(ExtractField(c.text, c.index, kTAB)), Show(c.expected));
+    }
+}
+
+TEST(Fields, StrToIntAcceptsStrictIntegers) {
+    struct {
+        std::u16string_view text;
+        std::int32_t expected;
+    } cases[] = {
+        {u"0", 0},
+        {u"42", 42},
+        {u" 7", 7},
+        {u"   -7", -7},
+        {u"+12", 12},
+        {u"007", 7},
+        {u"2147483647", 2147483647},
+        {u"-2147483648", -2147483647 - 1},
+        {u"$10", 16},
+        {u"x1f", 31},
+        {u"X1F", 31},
+        {u"0x10", 16},
+        {u"0XaB", 171},
+        {u"-$10", -16},
+        {u"$FFFFFFFF", -1},
+        {u"$80000000", -2147483647 - 1},
+        {u"$000000001", 1},  // leading zeros are not significant
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Show(c.text));
+        EXPECT_EQ(StrToInt(c.text), c.expected);
+    }
+}
+
+TEST(Fields, StrToIntRejectsEverythingElse) {
+    const std::u16string_view cases[] = {
+        u"", u" ", u"7 ", u"-", u"+", u"1.5", u"1e3", u"abc", u"$", u"x", u"0x", u"$G",
+        u"2147483648", u"-2147483649", u"99999999999999999999", u"$100000000", u"\t7", u"--1",
+        u"0x-1", u"1 2",
+    };
+    for (std::u16string_view text : cases) {
+        SCOPED_TRACE(Show(text));
+        std::u16string message = u"'";
+        message += text;
+        message += u"' n'est pas une valeur enti\u00e8re correcte";
+        EXPECT_ERROR(StrToInt(text), kEUnexpected, message);
+    }
+}
+
+TEST(Fields, IntToStr) {
+    EXPECT_EQ(IntToStr(0), u"0");
+    EXPECT_EQ(IntToStr(-1), u"-1");
+    EXPECT_EQ(IntToStr(-2147483648LL), u"-2147483648");
+    EXPECT_EQ(IntToStr(70002), u"70002");
+}
+
+}  // namespace
+}  // namespace ramvel::test
