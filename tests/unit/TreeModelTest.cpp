@@ -1,0 +1,104 @@
+// Handles and pre-order indexes of the node model, checked against a plain walk.
+#include <random>
+
+#include "TestSupport.h"
+
+namespace ramvel::test {
+namespace {
+
+// The pre-order walk done the slow way, through the links only.
+std::vector<NodeHandle> WalkOrder(const TreeModel& tree) {
+    std::vector<NodeHandle> order;
+    auto visit = [&](auto&& self, NodeHandle first) -> void {
+        for (NodeHandle n = first; n != 0; n = tree.NextSibling(*tree.Find(n))) {
+            order.push_back(n);
+            self(self, tree.FirstChild(*tree.Find(n)));
+        }
+    };
+    visit(visit, tree.FirstRoot());
+    return order;
+}
+
+void ExpectConsistent(TreeModel& tree) {
+    const std::vector<NodeHandle> order = WalkOrder(tree);
+    ASSERT_EQ(static_cast<std::int32_t>(order.size()), tree.Count());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto index = static_cast<std::int32_t>(i);
+        ASSERT_EQ(tree.At(index).handle, order[i]) << "index " << i;
+        ASSERT_EQ(tree.IndexOf(*tree.Find(order[i])), index);
+        const Node& node = *tree.Find(order[i]);
+        const NodeHandle parent = tree.Parent(node);
+        ASSERT_EQ(node.level, parent == 0 ? 0u : tree.Find(parent)->level + 1);
+    }
+}
+
+TEST(TreeModel, IndexesFollowEveryKindOfChange) {
+    std::mt19937 random(1234);
+    TreeModel tree;
+    std::vector<NodeHandle> live;
+    for (int step = 0; step < 3000; ++step) {
+        const int choice = static_cast<int>(random() % 10);
+        if (choice < 6 || live.empty()) {
+            // Mostly appends at the end of the walk, sometimes in the middle, sometimes roots.
+            NodeHandle parent = 0;
+            if (!live.empty() && choice != 0) parent = choice < 4 ? live.back() : live[random() % live.size()];
+            live.push_back(tree.Add(parent, u"n"));
+        } else if (choice < 8) {
+            const NodeHandle gone = live[random() % live.size()];
+            tree.Remove(gone);
+            std::erase_if(live, [&](NodeHandle h) { return !tree.Contains(h); });
+            EXPECT_FALSE(tree.Contains(gone));
+        } else {
+            ExpectConsistent(tree);
+        }
+    }
+    ExpectConsistent(tree);
+    tree.Clear();
+    EXPECT_EQ(tree.Count(), 0);
+    EXPECT_ERROR(tree.At(0), kEUnexpected, kIndexIncorrect);
+}
+
+TEST(TreeModel, HandlesArePositiveUniqueAndNeverReused) {
+    TreeModel first, second;
+    std::vector<NodeHandle> seen;
+    for (int i = 0; i < 5000; ++i) {
+        seen.push_back(first.Add(0, u"a"));
+        seen.push_back(second.Add(0, u"b"));
+    }
+    const NodeHandle removed = seen.front();
+    first.Remove(removed);
+    for (int i = 0; i < 10000; ++i) seen.push_back(first.Add(0, u"c"));
+    std::vector<NodeHandle> sorted = seen;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_GT(sorted.front(), 0);
+    EXPECT_FALSE(first.Contains(removed));
+    // A handle of one tree names nothing in the other.
+    EXPECT_FALSE(first.Contains(second.At(0).handle));
+    EXPECT_EQ(first.Find(0), nullptr);
+    EXPECT_EQ(first.Find(-3), nullptr);
+}
+
+TEST(TreeModel, DestroyedTreeReleasesItsHandles) {
+    NodeHandle handle;
+    {
+        TreeModel tree;
+        handle = tree.Add(0, u"x");
+        EXPECT_EQ(Module().handles.Lookup(handle).owner, &tree);
+    }
+    EXPECT_EQ(Module().handles.Lookup(handle).owner, nullptr);
+}
+
+TEST(TreeModel, CountsBeyondSixteenBits) {
+    TreeModel tree;
+    NodeHandle parent = tree.Add(0, u"root");
+    for (int i = 0; i < 70000; ++i) tree.Add(parent, u"child");
+    const NodeHandle last = tree.Add(0, u"last");
+    EXPECT_EQ(tree.Count(), 70002);
+    EXPECT_EQ(tree.Find(parent)->childCount, 70000u);
+    EXPECT_EQ(tree.At(70001).handle, last);
+    EXPECT_EQ(tree.IndexOf(*tree.Find(last)), 70001);
+}
+
+}  // namespace
+}  // namespace ramvel::test
