@@ -13,6 +13,7 @@
 #include <string>
 
 #include "control/MyRamvel.h"
+#include "win32/Handles.h"
 #include "win32/MessageBoxWin32.h"
 
 namespace ramvel::win32 {
@@ -28,7 +29,8 @@ public:
     static constexpr int kHeight = 404;
 
     // Creates the form and TView, attaches the adapter to `control` and runs its FormCreate.
-    // `parent` 0: the form is hidden under the module's holding window.
+    // `parent` 0: under the module's holding window. The form starts hidden either way.
+    // Throws RamvelError with the platform's code when a window cannot be made.
     ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent = nullptr);
     ~ControlForm();
     ControlForm(const ControlForm&) = delete;
@@ -43,8 +45,8 @@ public:
     // Position in the parent's client coordinates; TView follows.
     void SetBounds(const RECT& bounds);
     void Show(bool visible);
-    // Destroys TView and the form; safe to call twice. The control must not be used with the
-    // widget afterwards.
+    // Destroys TView and the form; safe to call twice. Afterwards the control may still be
+    // called (the widget does nothing), as long as this object lives.
     void Destroy();
 
 private:
@@ -53,7 +55,9 @@ private:
 
     TMyRamvel& control_;
     Win32MessageBox& messageBox_;
+    HINSTANCE module_;
     HWND form_ = nullptr;
+    UniqueFont font_;
     std::unique_ptr<Win32TreeView> tree_;
     bool holdsModule_ = false;  // counted in the holding window's users
 };

@@ -1,13 +1,15 @@
 #pragma once
 // ITreeWidget on a comctl32 tree view. The model is the truth: each item's lParam holds the
 // node's handle and the node's widgetItem holds the HTREEITEM. Only what can be seen has an
-// item: roots, and the children of items that are expanded (or were, and so already hold
-// their children). The rest is inserted when its parent opens, because the tree view's cost
-// per insertion under a parent grows with its item count.
+// item: roots, and the children of nodes that are (or were) open. The rest is inserted when
+// its parent opens, because every tree view call that names an item costs time in proportion
+// to the number of items. For the same reason additions wait in a queue and are inserted in
+// one go, with their final texts and images, when the tree view is next needed.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "control/TreeModel.h"
@@ -18,16 +20,16 @@ namespace ramvel::win32 {
 
 class Win32TreeView : public ITreeWidget {
 public:
-    // `tree` is a SysTreeView32 window; this object subclasses it until destroyed.
+    // `tree` is a SysTreeView32 window; this object subclasses it until destroyed or detached.
     Win32TreeView(HWND tree, TreeModel& model, ITreeEvents& events);
     ~Win32TreeView() override;
     Win32TreeView(const Win32TreeView&) = delete;
     Win32TreeView& operator=(const Win32TreeView&) = delete;
 
     HWND Window() const { return tree_; }
-    // Called by the form for WM_NOTIFY from the tree view; true when it was handled.
+    // WM_NOTIFY from the tree view, as its parent receives it; true when handled.
     bool OnNotify(const NMHDR& header, LRESULT& result);
-    // The form's window is going away: the adapter stops talking to the tree view.
+    // The tree view window is going away: stop talking to it.
     void Detach();
 
     // ITreeWidget.
@@ -42,31 +44,38 @@ public:
     void Repaint() override;
     void ShowImages(ImageListSlot slot) override;
 
-    // Items inserted into the tree view; pending additions are inserted first.
+    // Items in the tree view, once the queued additions are in.
     int ItemCount();
-    // The item of a node, inserting it (and its ancestors' children) first; 0 for no node.
+    // The item of a node, inserting the items on its way first; 0 for no node.
     HTREEITEM ItemOf(NodeHandle node);
 
 private:
-    static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
     LRESULT OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam);
 
     void Flush();
     bool ShowsChildren(const Node& parent) const;
-    HTREEITEM Insert(Node& node);
+    void Insert(Node& node);
     void InsertChildren(Node& parent);
-    void ExpandItem(Node& node, bool expanded);
+    void ExpandQuietly(HTREEITEM item, bool expanded);
     NodeHandle HandleOfItem(HTREEITEM item) const;
     NodeHandle Caret() const;
     void ReportCaretIfMoved();
-    void MouseDown(MouseButton button, WPARAM keys, LPARAM point, bool doubleClick);
+    void OnExpanding(const NMTREEVIEWW& info);
+    void OnExpanded(const NMTREEVIEWW& info);
+    void OnDispInfo(NMTVDISPINFOW& info);
 
     HWND tree_;
     TreeModel& model_;
     ITreeEvents& events_;
     std::vector<NodeHandle> pending_;  // added to the model, not yet inserted
     int quiet_ = 0;                    // > 0: the tree view's notifications are our own doing
+    bool redraw_ = true;
+    bool inDblClick_ = false;          // inside the tree view's handling of a double click
+    bool dblClicked_ = false;          // it sent NM_DBLCLK meanwhile
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     PlaceholderImages images_;
 };
 

@@ -1,0 +1,139 @@
+// The control's form and its tree view.
+#include "win32/ControlForm.h"
+
+#include <commctrl.h>
+
+#include "control/RamvelError.h"
+#include "win32/ModuleWindows.h"
+#include "win32/TreeViewWin32.h"
+
+namespace ramvel::win32 {
+
+namespace {
+
+constexpr int kTreeId = 1;
+constexpr int kIndent = 19;
+
+[[noreturn]] void ThrowLastError() {
+    const DWORD error = GetLastError();
+    throw RamvelError(u"Cannot create the control's window",
+                      error ? static_cast<std::int32_t>(HRESULT_FROM_WIN32(error)) : kEUnexpected);
+}
+
+}  // namespace
+
+std::u16string ModuleFileName(HINSTANCE module) {
+    wchar_t path[MAX_PATH * 2];
+    const DWORD size = GetModuleFileNameW(module, path, MAX_PATH * 2);
+    std::u16string name(reinterpret_cast<const char16_t*>(path), size);
+    const auto slash = name.find_last_of(u"\\/");
+    return slash == std::u16string::npos ? name : name.substr(slash + 1);
+}
+
+ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent)
+    : control_(control), messageBox_(messageBox), module_(module) {
+    const HWND holder = AcquireModuleWindows(module, FormProc);
+    holdsModule_ = true;
+    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"MyRamvel", WS_CHILD | WS_CLIPCHILDREN, 0, 0, kWidth,
+                            kHeight, parent ? parent : holder, nullptr, module, this);
+    if (!form_) {
+        Destroy();
+        ThrowLastError();
+    }
+    // The form's font: "MS Sans Serif", 8 points at 96 pixels per inch; TView takes it as its own.
+    LOGFONTW face{};
+    face.lfHeight = -11;
+    face.lfCharSet = DEFAULT_CHARSET;
+    wcscpy_s(face.lfFaceName, L"MS Sans Serif");
+    font_.reset(CreateFontIndirectW(&face));
+
+    RECT client;
+    GetClientRect(form_, &client);
+    const HWND tree = CreateWindowExW(
+        0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 0,
+        0, client.right, client.bottom, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeId)), module, nullptr);
+    if (!tree) {
+        Destroy();
+        ThrowLastError();
+    }
+    SendMessageW(tree, TVM_SETINDENT, kIndent, 0);
+    SendMessageW(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));  // parent colour
+    if (font_) SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    tree_ = std::make_unique<Win32TreeView>(tree, control_.Tree(), control_);
+    messageBox_.SetOwnerWindow(form_);
+
+    control_.AttachWidget(*tree_);
+    control_.FormCreate();
+}
+
+ControlForm::~ControlForm() { Destroy(); }
+
+HWND ControlForm::TreeWindow() const { return tree_ ? tree_->Window() : nullptr; }
+
+void ControlForm::SetParentWindow(HWND parent) {
+    if (!form_) return;
+    if (parent) {
+        SetParent(form_, parent);
+    } else {
+        ShowWindow(form_, SW_HIDE);
+        SetParent(form_, AcquireModuleWindows(module_, FormProc));
+        ReleaseModuleWindows(module_);  // only wanted the window: the form holds its own count
+    }
+}
+
+void ControlForm::SetBounds(const RECT& bounds) {
+    if (form_)
+        MoveWindow(form_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+}
+
+void ControlForm::Show(bool visible) {
+    if (form_) ShowWindow(form_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void ControlForm::Destroy() {
+    if (tree_) tree_->Detach();
+    if (form_) DestroyWindow(form_);
+    form_ = nullptr;
+    messageBox_.SetOwnerWindow(nullptr);
+    if (holdsModule_) {
+        holdsModule_ = false;
+        ReleaseModuleWindows(module_);
+    }
+}
+
+LRESULT CALLBACK ControlForm::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* form = reinterpret_cast<ControlForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form || form->form_ != window) return DefWindowProcW(window, message, wParam, lParam);
+    return form->Handle(message, wParam, lParam);
+}
+
+LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = form_;
+    switch (message) {
+    case WM_SIZE:
+        if (const HWND tree = TreeWindow()) MoveWindow(tree, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        if (const HWND tree = TreeWindow()) SetFocus(tree);  // TView is the active control
+        return 0;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (tree_ && tree_->OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        break;
+    }
+    case WM_DESTROY:
+        if (tree_) tree_->Detach();
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form_ = nullptr;
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace ramvel::win32

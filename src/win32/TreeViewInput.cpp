@@ -1,0 +1,140 @@
+// Win32TreeView: the tree view's notifications and input, turned into ITreeEvents calls.
+// Every report may re-enter the control (the host may delete nodes, clear the tree or even
+// release the control), so nothing is touched after a report without looking again.
+#include <windowsx.h>
+
+#include "win32/TreeViewWin32.h"
+
+namespace ramvel::win32 {
+
+namespace {
+
+ShiftState ShiftFrom(WPARAM keys, bool doubleClick) {
+    ShiftState shift;
+    shift.shift = (keys & MK_SHIFT) != 0;
+    shift.ctrl = (keys & MK_CONTROL) != 0;
+    shift.alt = GetKeyState(VK_MENU) < 0;
+    shift.left = (keys & MK_LBUTTON) != 0;
+    shift.right = (keys & MK_RBUTTON) != 0;
+    shift.middle = (keys & MK_MBUTTON) != 0;
+    shift.doubleClick = doubleClick;
+    return shift;
+}
+
+}  // namespace
+
+LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+    auto* view = reinterpret_cast<Win32TreeView*>(self);
+    if (view->tree_ != window) return DefSubclassProc(window, message, wParam, lParam);
+    return view->OnTreeMessage(message, wParam, lParam);
+}
+
+LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = tree_;
+    switch (message) {
+    case WM_LBUTTONDOWN: return MouseDown(MouseButton::Left, false, message, wParam, lParam);
+    case WM_RBUTTONDOWN: return MouseDown(MouseButton::Right, false, message, wParam, lParam);
+    case WM_MBUTTONDOWN: return MouseDown(MouseButton::Middle, false, message, wParam, lParam);
+    case WM_LBUTTONDBLCLK: return MouseDown(MouseButton::Left, true, message, wParam, lParam);
+    case WM_RBUTTONDBLCLK: return MouseDown(MouseButton::Right, true, message, wParam, lParam);
+    case WM_MBUTTONDBLCLK: return MouseDown(MouseButton::Middle, true, message, wParam, lParam);
+    case WM_KEYDOWN:
+        Flush();  // keys move through what the user sees
+        break;
+    case WM_CHAR: {
+        Flush();
+        const auto alive = alive_;
+        char16_t key = static_cast<char16_t>(wParam);
+        events_.WidgetKeyPress(key);
+        if (!*alive || !IsWindow(window)) return 0;
+        if (key == 0) return 0;  // the control keeps the character from the tree view
+        return DefSubclassProc(window, message, key, lParam);
+    }
+    case WM_SETFOCUS: {
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        events_.WidgetEnter();
+        return result;
+    }
+    case WM_NCDESTROY:
+        Detach();
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT Win32TreeView::MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = tree_;
+    const auto alive = alive_;
+    Flush();
+    events_.WidgetMouseDown(button, ShiftFrom(wParam, doubleClick), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (!*alive || !IsWindow(window)) return 0;
+    if (message != WM_LBUTTONDBLCLK) return DefSubclassProc(window, message, wParam, lParam);
+    // NM_DBLCLK comes before the tree view opens or closes the node; the control hears of the
+    // double click after the tree view is done with it.
+    inDblClick_ = true;
+    dblClicked_ = false;
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (!*alive) return result;
+    inDblClick_ = false;
+    if (std::exchange(dblClicked_, false)) events_.WidgetDblClick();
+    return result;
+}
+
+bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (!tree_ || header.hwndFrom != tree_) return false;
+    result = 0;
+    switch (header.code) {
+    case TVN_GETDISPINFOW:
+        OnDispInfo(*reinterpret_cast<NMTVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+        return true;
+    case TVN_ITEMEXPANDINGW:
+        OnExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
+        return true;
+    case TVN_ITEMEXPANDEDW:
+        if (quiet_ == 0) OnExpanded(reinterpret_cast<const NMTREEVIEWW&>(header));
+        return true;
+    case TVN_SELCHANGEDW:
+        if (quiet_ == 0) {
+            const auto& info = reinterpret_cast<const NMTREEVIEWW&>(header);
+            events_.WidgetSelectionChanged(info.itemNew.hItem ? static_cast<NodeHandle>(info.itemNew.lParam) : 0);
+        }
+        return true;
+    case NM_DBLCLK:
+        if (inDblClick_) {
+            dblClicked_ = true;
+        } else {
+            events_.WidgetDblClick();
+        }
+        return true;
+    }
+    return false;
+}
+
+void Win32TreeView::OnDispInfo(NMTVDISPINFOW& info) {
+    if (!(info.item.mask & TVIF_CHILDREN)) return;
+    NodeHandle handle = static_cast<NodeHandle>(info.item.lParam);
+    if (handle == 0) handle = HandleOfItem(info.item.hItem);
+    const Node* node = model_.Find(handle);
+    info.item.cChildren = node && node->childCount > 0 ? 1 : 0;
+}
+
+void Win32TreeView::OnExpanding(const NMTREEVIEWW& info) {
+    // Children get their items when their parent first opens, whoever opens it.
+    if (!(info.action & TVE_EXPAND)) return;
+    if (Node* node = model_.Find(static_cast<NodeHandle>(info.itemNew.lParam))) InsertChildren(*node);
+}
+
+void Win32TreeView::OnExpanded(const NMTREEVIEWW& info) {
+    const NodeHandle handle = static_cast<NodeHandle>(info.itemNew.lParam);
+    if (!model_.Contains(handle)) return;
+    const UINT state = static_cast<UINT>(
+        SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(info.itemNew.hItem), TVIS_EXPANDED));
+    const bool expanded = (state & TVIS_EXPANDED) != 0;
+    const auto alive = alive_;
+    events_.WidgetExpansionChanged(handle, expanded);
+    // Closing a branch that holds the selection moved the caret without a word.
+    if (!expanded && *alive && tree_) ReportCaretIfMoved();
+}
+
+}  // namespace ramvel::win32

@@ -1,0 +1,286 @@
+// Win32TreeView: keeping the tree view's items in step with the model.
+#include "win32/TreeViewWin32.h"
+
+#include <utility>
+
+namespace ramvel::win32 {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x52564C54;  // 'RVLT'
+
+HTREEITEM ItemFromCookie(std::uintptr_t cookie) { return reinterpret_cast<HTREEITEM>(cookie); }
+
+// The widget leaves -1 to a callback; any negative index means "no image" here.
+int ImageIndex(std::int32_t index) { return index < 0 ? I_IMAGENONE : index; }
+
+// State images 1 to 15 exist; 0, -1 and anything else draw none.
+UINT StateImageBits(std::int32_t index) { return index >= 1 && index <= 15 ? INDEXTOSTATEIMAGEMASK(index) : 0; }
+
+// Counts nesting of our own calls into the tree view, whose notifications we do not report.
+class QuietScope {
+public:
+    explicit QuietScope(int& counter) : counter_(counter) { ++counter_; }
+    ~QuietScope() { --counter_; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+private:
+    int& counter_;
+};
+
+}  // namespace
+
+Win32TreeView::Win32TreeView(HWND tree, TreeModel& model, ITreeEvents& events)
+    : tree_(tree), model_(model), events_(events) {
+    SetWindowSubclass(tree_, TreeProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images_.State()));
+}
+
+Win32TreeView::~Win32TreeView() {
+    *alive_ = false;
+    Detach();
+}
+
+void Win32TreeView::Detach() {
+    if (!tree_) return;
+    RemoveWindowSubclass(tree_, TreeProc, kSubclassId);
+    // The image lists die with this object: the tree view must not draw with them any more.
+    if (IsWindow(tree_)) {
+        SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+        SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_STATE, 0);
+    }
+    tree_ = nullptr;
+    pending_.clear();
+}
+
+// --- Items -------------------------------------------------------------------------------
+
+bool Win32TreeView::ShowsChildren(const Node& parent) const {
+    // Children are inserted all at once, so the first one tells for all of them.
+    if (!parent.widgetItem) return false;
+    const Node* first = model_.Find(model_.FirstChild(parent));
+    return first && first->widgetItem;
+}
+
+void Win32TreeView::Insert(Node& node) {
+    const Node* parent = model_.Find(model_.Parent(node));
+    const bool open = node.expanded && node.childCount > 0;
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent ? ItemFromCookie(parent->widgetItem) : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    TVITEMW& item = insert.item;
+    item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM | TVIF_CHILDREN;
+    item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node.text.c_str()));
+    item.iImage = ImageIndex(node.image);
+    item.iSelectedImage = ImageIndex(node.selectedImage);
+    item.state = StateImageBits(node.stateImage) | (open ? TVIS_EXPANDED | TVIS_EXPANDEDONCE : 0);
+    item.stateMask = TVIS_STATEIMAGEMASK | TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+    item.lParam = node.handle;
+    item.cChildren = I_CHILDRENCALLBACK;  // asked of the model when the tree view needs it
+    const HTREEITEM inserted = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    node.widgetItem = reinterpret_cast<std::uintptr_t>(inserted);
+    // An open node shows its children at once.
+    if (inserted && open) InsertChildren(node);
+}
+
+void Win32TreeView::InsertChildren(Node& parent) {
+    if (!parent.widgetItem) return;
+    QuietScope quiet(quiet_);
+    for (NodeHandle child = model_.FirstChild(parent); child != 0;) {
+        Node* node = model_.Find(child);
+        if (!node) break;
+        if (!node->widgetItem) Insert(*node);
+        child = model_.NextSibling(*node);
+    }
+}
+
+void Win32TreeView::Flush() {
+    if (!tree_ || pending_.empty()) return;
+    std::vector<NodeHandle> pending;
+    pending.swap(pending_);
+    QuietScope quiet(quiet_);
+    for (NodeHandle handle : pending) {
+        Node* node = model_.Find(handle);
+        if (!node || node->widgetItem) continue;  // gone meanwhile, or inserted with its parent's children
+        const Node* parent = model_.Find(model_.Parent(*node));
+        if (!parent || ShowsChildren(*parent)) Insert(*node);
+    }
+    // Parents whose children stay hidden still need their buttons drawn.
+    if (redraw_) InvalidateRect(tree_, nullptr, TRUE);
+}
+
+HTREEITEM Win32TreeView::ItemOf(NodeHandle handle) {
+    if (!tree_) return nullptr;
+    Flush();
+    Node* node = model_.Find(handle);
+    if (!node) return nullptr;
+    if (node->widgetItem) return ItemFromCookie(node->widgetItem);
+    // Insert the children of each ancestor on the way down from the root.
+    std::vector<Node*> chain;
+    for (Node* up = model_.Find(model_.Parent(*node)); up; up = model_.Find(model_.Parent(*up))) chain.push_back(up);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (!(*it)->widgetItem) return nullptr;  // a root is always inserted by Flush
+        InsertChildren(**it);
+    }
+    return ItemFromCookie(node->widgetItem);
+}
+
+int Win32TreeView::ItemCount() {
+    if (!tree_) return 0;
+    Flush();
+    return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0));
+}
+
+NodeHandle Win32TreeView::HandleOfItem(HTREEITEM item) const {
+    if (!item || !tree_) return 0;
+    TVITEMW query{};
+    query.mask = TVIF_PARAM | TVIF_HANDLE;
+    query.hItem = item;
+    if (!SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query))) return 0;
+    return static_cast<NodeHandle>(query.lParam);
+}
+
+NodeHandle Win32TreeView::Caret() const {
+    if (!tree_) return 0;
+    return HandleOfItem(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+}
+
+void Win32TreeView::ReportCaretIfMoved() {
+    const NodeHandle caret = Caret();
+    if (caret != model_.Selected()) events_.WidgetSelectionChanged(caret);
+}
+
+void Win32TreeView::ExpandQuietly(HTREEITEM item, bool expanded) {
+    QuietScope quiet(quiet_);
+    SendMessageW(tree_, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+}
+
+// --- ITreeWidget -------------------------------------------------------------------------
+
+void Win32TreeView::NodeAdded(NodeHandle node) {
+    if (tree_) pending_.push_back(node);
+}
+
+void Win32TreeView::NodeChanged(NodeHandle handle) {
+    // A queued node is inserted later with whatever the model holds then.
+    const Node* node = model_.Find(handle);
+    if (!tree_ || !node || !node->widgetItem) return;
+    TVITEMW item{};
+    item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    item.hItem = ItemFromCookie(node->widgetItem);
+    item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node->text.c_str()));
+    item.iImage = ImageIndex(node->image);
+    item.iSelectedImage = ImageIndex(node->selectedImage);
+    item.state = StateImageBits(node->stateImage);
+    item.stateMask = TVIS_STATEIMAGEMASK;
+    QuietScope quiet(quiet_);
+    SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32TreeView::NodeRemoved(std::uintptr_t widgetItem, NodeHandle parentHandle) {
+    if (!tree_) return;
+    const auto alive = alive_;
+    // Queued handles of removed nodes must go before any handle can be given out again.
+    Flush();
+    if (widgetItem) {
+        QuietScope quiet(quiet_);
+        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemFromCookie(widgetItem)));
+    }
+    // A parent left without children is closed, so that new children wait for it to open.
+    if (Node* parent = model_.Find(parentHandle); parent && parent->childCount == 0 && parent->widgetItem) {
+        parent->expanded = false;
+        TVITEMW item{};
+        item.mask = TVIF_HANDLE | TVIF_STATE;
+        item.hItem = ItemFromCookie(parent->widgetItem);
+        item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+        QuietScope quiet(quiet_);
+        SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (*alive && tree_) ReportCaretIfMoved();
+}
+
+void Win32TreeView::AllNodesRemoved() {
+    if (!tree_) return;
+    pending_.clear();
+    {
+        QuietScope quiet(quiet_);
+        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    }
+    ReportCaretIfMoved();
+}
+
+void Win32TreeView::Select(NodeHandle handle) {
+    if (!tree_) return;
+    const auto alive = alive_;
+    Flush();
+    // Open the closed ancestors from the root down, reporting each as the widget would when
+    // it brings a node into view. The host may change the tree from inside each report.
+    for (;;) {
+        const Node* node = model_.Find(handle);
+        if (!node) return;
+        Node* closed = nullptr;
+        for (Node* up = model_.Find(model_.Parent(*node)); up; up = model_.Find(model_.Parent(*up)))
+            if (!up->expanded) closed = up;
+        if (!closed) break;
+        const NodeHandle opened = closed->handle;
+        const HTREEITEM item = ItemOf(opened);
+        if (!item) return;
+        InsertChildren(*closed);
+        ExpandQuietly(item, true);
+        events_.WidgetExpansionChanged(opened, true);
+        if (!*alive || !tree_) return;
+        // A report that left the node closed would loop for ever: the host decided otherwise.
+        if (const Node* again = model_.Find(opened); again && !again->expanded) return;
+    }
+    const HTREEITEM item = ItemOf(handle);
+    if (!item) return;
+    // The tree view reports the move through TVN_SELCHANGED, inside this call.
+    SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void Win32TreeView::SetExpanded(NodeHandle handle, bool expanded) {
+    if (!tree_) return;
+    const HTREEITEM item = ItemOf(handle);
+    Node* node = model_.Find(handle);
+    if (!item || !node) return;
+    if (expanded) InsertChildren(*node);
+    ExpandQuietly(item, expanded);
+    // Closing a branch that holds the selection moves the tree view's caret to the branch.
+    if (!expanded) ReportCaretIfMoved();
+}
+
+NodeHandle Win32TreeView::HitTest(int x, int y) const {
+    if (!tree_) return 0;
+    TVHITTESTINFO info{};
+    info.pt = {x, y};
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+    if (!item || !(info.flags & TVHT_ONITEM)) return 0;
+    return HandleOfItem(item);
+}
+
+void Win32TreeView::SetRedraw(bool on) {
+    if (!tree_) return;
+    redraw_ = on;
+    if (!on) {
+        SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
+        return;
+    }
+    Flush();
+    SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+}
+
+void Win32TreeView::Repaint() {
+    // While redrawing is off a repaint would show nothing; the queue waits for the batch.
+    if (!tree_ || !redraw_) return;
+    Flush();
+    RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32TreeView::ShowImages(ImageListSlot slot) {
+    if (!tree_) return;
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.For(slot)));
+}
+
+}  // namespace ramvel::win32
