@@ -73,6 +73,7 @@ void TMyRamvel::AddNodes(std::u16string_view nodeParm) {
         }
     } batchEnd{*this, outermost};
 
+    tree_.Reserve(static_cast<std::size_t>(CountFields(nodeParm, kLF)));
     // Lines in order, as ExtractField would give them one by one, in a single pass.
     std::u16string_view rest = nodeParm;
     for (;;) {
@@ -85,7 +86,8 @@ void TMyRamvel::AddNodes(std::u16string_view nodeParm) {
 
 void TMyRamvel::AddNodeLine(std::u16string_view line) {
     ModuleState& module = Module();
-    const std::u16string_view levelText = ExtractField(line, 1, kTAB);
+    const LineFields fields(line, kTAB);
+    const std::u16string_view levelText = fields[1];
     NodeHandle parent = 0;
     std::int32_t nextEntry = 1;  // the level-table entry that will name the new node; 0: none
 
@@ -106,8 +108,8 @@ void TMyRamvel::AddNodeLine(std::u16string_view line) {
             nextEntry = level + 1;
         }
     }
-    const NodeHandle node = AddNode(parent, ExtractField(line, 2, kTAB));
-    ApplyNodeLine(node, line);
+    const NodeHandle node = AddNode(parent, fields[2]);
+    ApplyNodeLine(tree_.Get(node), fields);
     if (nextEntry != 0) module.levelTable[nextEntry] = node;
 }
 

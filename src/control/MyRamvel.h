@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "control/Fields.h"
 #include "control/RamvelError.h"
 #include "control/TreeModel.h"
 #include "platform/EventSink.h"
@@ -64,6 +65,7 @@ public:
     // Node lines and node info text.
     void ApplyNodeLine(NodeHandle node, std::u16string_view line);
     std::u16string BuildNodeInfo(NodeHandle node);
+    std::u16string BuildNodeInfo(Node& node);
     std::u16string AddAfterNodeReply(NodeHandle node);
 
     // Tree event handlers.
@@ -95,6 +97,9 @@ private:
     void SelectNode(NodeHandle node);
     NodeHandle AddNode(NodeHandle parent, std::u16string_view text);
     NodeHandle AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text);
+    using LineFields = FieldSplit<6>;
+    using RecordParts = FieldSplit<3>;
+    void ApplyNodeLine(Node& node, const LineFields& fields);
     void AddNodeLine(std::u16string_view line);
     void RemoveSubtree(NodeHandle node);
     void ShowWarning(const std::u16string& text);

@@ -21,7 +21,7 @@ std::u16string TMyRamvel::GotohNode(NodeHandle hNode) {
     return tree_.Contains(hNode) ? BuildNodeInfo(hNode) : std::u16string();
 }
 
-std::u16string TMyRamvel::GetNode(std::int32_t index) { return BuildNodeInfo(tree_.At(index).handle); }
+std::u16string TMyRamvel::GetNode(std::int32_t index) { return BuildNodeInfo(tree_.At(index)); }
 
 std::u16string TMyRamvel::GethNode(NodeHandle hNode) { return BuildNodeInfo(hNode); }
 
@@ -36,8 +36,8 @@ NodeHandle TMyRamvel::GethSelectedNode() const {
 }
 
 std::u16string TMyRamvel::getParent(NodeHandle hNode) {
-    const NodeHandle parent = tree_.Parent(tree_.Get(hNode));
-    return parent == 0 ? std::u16string() : BuildNodeInfo(parent);
+    Node* parent = tree_.ParentOf(tree_.Get(hNode));
+    return parent ? BuildNodeInfo(*parent) : std::u16string();
 }
 
 NodeHandle TMyRamvel::FirstChild(NodeHandle hNode) { return tree_.FirstChild(tree_.Get(hNode)); }

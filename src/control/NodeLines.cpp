@@ -4,32 +4,25 @@
 
 namespace ramvel {
 
-namespace {
-
-// Field i of a line, or the empty text when the line has fewer than i fields.
-std::u16string_view FieldOrEmpty(std::u16string_view line, int fieldCount, int i) {
-    return fieldCount >= i ? ExtractField(line, i, kTAB) : std::u16string_view{};
+void TMyRamvel::ApplyNodeLine(NodeHandle handle, std::u16string_view line) {
+    ApplyNodeLine(tree_.Get(handle), LineFields(line, kTAB));
 }
 
-}  // namespace
-
-void TMyRamvel::ApplyNodeLine(NodeHandle handle, std::u16string_view line) {
-    const int n = CountFields(line, kTAB);
-    const std::u16string_view spec = FieldOrEmpty(line, n, 3);
-    const std::u16string_view selected = FieldOrEmpty(line, n, 4);
-    const std::u16string_view state = FieldOrEmpty(line, n, 5);
-    Node& node = tree_.Get(handle);
+void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
+    const std::u16string_view spec = fields.IfPresent(3);
+    const std::u16string_view selected = fields.IfPresent(4);
+    const std::u16string_view state = fields.IfPresent(5);
 
     bool specApplied = false;
     // The node gets its record whatever happens below, so that every node always has one:
     // after a field that does not convert, it records what was applied up to there.
     auto writeRecord = [&] {
         node.record.clear();
-        node.record.append(ExtractField(line, 1, kTAB)).append(1, kSOH);
+        node.record.append(fields[1]).append(1, kSOH);
         if (specApplied) node.record.append(spec);
         node.record.append(1, kTAB);
         AppendInt(node.record, node.selectedImage);
-        node.record.append(1, kSOH).append(FieldOrEmpty(line, n, 6));
+        node.record.append(1, kSOH).append(fields.IfPresent(6));
         node.hasRecord = true;
     };
     try {
@@ -44,28 +37,30 @@ void TMyRamvel::ApplyNodeLine(NodeHandle handle, std::u16string_view line) {
         node.stateImage = state.empty() ? -1 : StrToInt(state);
     } catch (...) {
         writeRecord();
-        TView->NodeChanged(handle);
+        TView->NodeChanged(node.handle);
         throw;
     }
     writeRecord();
-    if (tree_.Selected() == handle && node.selectedImage == -1) node.selectedImage = node.image;
-    TView->NodeChanged(handle);
+    if (tree_.Selected() == node.handle && node.selectedImage == -1) node.selectedImage = node.image;
+    TView->NodeChanged(node.handle);
     TView->Repaint();
 }
 
-std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) {
-    Node& node = tree_.Get(handle);
+std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) { return BuildNodeInfo(tree_.Get(handle)); }
+
+std::u16string TMyRamvel::BuildNodeInfo(Node& node) {
+    const RecordParts record(node.record, kSOH);
     std::u16string info;
     info.reserve(node.text.size() + node.record.size() + 32);
     AppendInt(info, tree_.IndexOf(node));
     info += kSOH;
     AppendInt(info, node.handle);
     info += kSOH;
-    info.append(ExtractField(node.record, 1, kSOH)).append(1, kTAB);
+    info.append(record[1]).append(1, kTAB);
     info.append(node.text).append(1, kTAB);
-    info.append(ExtractField(node.record, 2, kSOH)).append(1, kTAB);
+    info.append(record[2]).append(1, kTAB);
     AppendInt(info, node.stateImage);
-    info.append(1, kTAB).append(ExtractField(node.record, 3, kSOH));
+    info.append(1, kTAB).append(record[3]);
     return info;
 }
 

@@ -10,12 +10,12 @@ TreeModel::~TreeModel() { Clear(); }
 
 Node* TreeModel::Find(NodeHandle handle) {
     HandleTable::Entry entry = Module().handles.Lookup(handle);
-    return entry.owner == this ? &nodes_[entry.slot] : nullptr;
+    return entry.owner == this ? &NodeIn(entry.slot) : nullptr;
 }
 
 const Node* TreeModel::Find(NodeHandle handle) const {
     HandleTable::Entry entry = Module().handles.Lookup(handle);
-    return entry.owner == this ? &nodes_[entry.slot] : nullptr;
+    return entry.owner == this ? &NodeIn(entry.slot) : nullptr;
 }
 
 Node& TreeModel::Get(NodeHandle handle) {
@@ -27,29 +27,22 @@ Node& TreeModel::Get(NodeHandle handle) {
 // pre-order walk, i.e. the parent lies on the tree's rightmost path.
 bool TreeModel::EndsOrder(std::uint32_t parentSlot) const {
     std::uint32_t slot = parentSlot;
-    while (nodes_[slot].parent != kNone) {
-        const Node& parent = nodes_[nodes_[slot].parent];
+    while (NodeIn(slot).parent != kNone) {
+        const Node& parent = NodeIn(NodeIn(slot).parent);
         if (parent.lastChild != slot) return false;
-        slot = nodes_[slot].parent;
+        slot = NodeIn(slot).parent;
     }
     return slot == lastRoot_;
 }
 
 NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string text) {
     std::uint32_t parentSlot = kNone;
-    if (parentHandle != 0) parentSlot = SlotOf(Get(parentHandle));
+    if (parentHandle != 0) parentSlot = Get(parentHandle).slot;
     bool atEnd = parentSlot == kNone || EndsOrder(parentSlot);
 
-    std::uint32_t slot;
-    if (!free_.empty()) {
-        slot = free_.back();
-        free_.pop_back();
-        nodes_[slot] = Node{};
-    } else {
-        slot = static_cast<std::uint32_t>(nodes_.size());
-        nodes_.emplace_back();
-    }
-    Node& node = nodes_[slot];
+    const std::uint32_t slot = NewSlot();
+    Node& node = NodeIn(slot);
+    node.slot = slot;
     node.parent = parentSlot;
     try {
         node.handle = Module().handles.Allocate(this, slot);
@@ -60,13 +53,13 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string text) {
     node.text = std::move(text);
     if (parentSlot == kNone) {
         node.prevSibling = lastRoot_;
-        if (lastRoot_ != kNone) nodes_[lastRoot_].nextSibling = slot; else firstRoot_ = slot;
+        if (lastRoot_ != kNone) NodeIn(lastRoot_).nextSibling = slot; else firstRoot_ = slot;
         lastRoot_ = slot;
     } else {
-        Node& parent = nodes_[parentSlot];
+        Node& parent = NodeIn(parentSlot);
         node.level = parent.level + 1;
         node.prevSibling = parent.lastChild;
-        if (parent.lastChild != kNone) nodes_[parent.lastChild].nextSibling = slot; else parent.firstChild = slot;
+        if (parent.lastChild != kNone) NodeIn(parent.lastChild).nextSibling = slot; else parent.firstChild = slot;
         parent.lastChild = slot;
         ++parent.childCount;
     }
@@ -80,20 +73,20 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string text) {
 }
 
 void TreeModel::Unlink(Node& node) {
-    std::uint32_t slot = SlotOf(node);
-    std::uint32_t& first = node.parent == kNone ? firstRoot_ : nodes_[node.parent].firstChild;
-    std::uint32_t& last = node.parent == kNone ? lastRoot_ : nodes_[node.parent].lastChild;
-    if (node.prevSibling != kNone) nodes_[node.prevSibling].nextSibling = node.nextSibling;
-    if (node.nextSibling != kNone) nodes_[node.nextSibling].prevSibling = node.prevSibling;
+    std::uint32_t slot = node.slot;
+    std::uint32_t& first = node.parent == kNone ? firstRoot_ : NodeIn(node.parent).firstChild;
+    std::uint32_t& last = node.parent == kNone ? lastRoot_ : NodeIn(node.parent).lastChild;
+    if (node.prevSibling != kNone) NodeIn(node.prevSibling).nextSibling = node.nextSibling;
+    if (node.nextSibling != kNone) NodeIn(node.nextSibling).prevSibling = node.prevSibling;
     if (first == slot) first = node.nextSibling;
     if (last == slot) last = node.prevSibling;
-    if (node.parent != kNone) --nodes_[node.parent].childCount;
+    if (node.parent != kNone) --NodeIn(node.parent).childCount;
 }
 
 std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     Node& node = Get(handle);
     std::uintptr_t widgetItem = node.widgetItem;
-    std::uint32_t top = SlotOf(node);
+    std::uint32_t top = node.slot;
 
     // The subtree's pre-order range, to keep the order cache when it is the tail.
     bool tail = false;
@@ -101,7 +94,7 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     if (orderValid_) {
         start = node.index;
         std::uint32_t s = top;
-        while (s != kNone && nodes_[s].nextSibling == kNone) s = nodes_[s].parent;
+        while (s != kNone && NodeIn(s).nextSibling == kNone) s = NodeIn(s).parent;
         tail = s == kNone;
     }
 
@@ -112,8 +105,8 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     while (!pending.empty()) {
         std::uint32_t s = pending.back();
         pending.pop_back();
-        Node& n = nodes_[s];
-        for (std::uint32_t c = n.firstChild; c != kNone; c = nodes_[c].nextSibling) pending.push_back(c);
+        Node& n = NodeIn(s);
+        for (std::uint32_t c = n.firstChild; c != kNone; c = NodeIn(c).nextSibling) pending.push_back(c);
         if (n.handle == selected_) selected_ = 0;
         Module().handles.Release(n.handle);
         n = Node{};
@@ -125,10 +118,27 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     return widgetItem;
 }
 
+std::uint32_t TreeModel::NewSlot() {
+    if (!free_.empty()) {
+        const std::uint32_t slot = free_.back();
+        free_.pop_back();
+        return slot;
+    }
+    if (used_ == kNone) throw RamvelError(u"No room for another node");
+    if ((used_ >> kBlockBits) == blocks_.size()) blocks_.push_back(std::make_unique<Node[]>(kBlockSize));
+    return used_++;
+}
+
+void TreeModel::Reserve(std::size_t count) {
+    blocks_.reserve((used_ + count) / kBlockSize + 1);
+    if (orderValid_) order_.reserve(order_.size() + count);
+}
+
 void TreeModel::Clear() {
-    for (const Node& node : nodes_)
-        if (node.handle != 0) Module().handles.Release(node.handle);
-    nodes_.clear();
+    for (std::uint32_t slot = 0; slot < used_; ++slot)
+        if (NodeIn(slot).handle != 0) Module().handles.Release(NodeIn(slot).handle);
+    blocks_.clear();
+    used_ = 0;
     free_.clear();
     order_.clear();
     orderValid_ = true;
@@ -143,14 +153,14 @@ void TreeModel::EnsureOrder() {
     // Iterative pre-order walk through the sibling links.
     std::uint32_t s = firstRoot_;
     while (s != kNone) {
-        nodes_[s].index = static_cast<std::uint32_t>(order_.size());
+        NodeIn(s).index = static_cast<std::uint32_t>(order_.size());
         order_.push_back(s);
-        if (nodes_[s].firstChild != kNone) {
-            s = nodes_[s].firstChild;
+        if (NodeIn(s).firstChild != kNone) {
+            s = NodeIn(s).firstChild;
             continue;
         }
-        while (s != kNone && nodes_[s].nextSibling == kNone) s = nodes_[s].parent;
-        if (s != kNone) s = nodes_[s].nextSibling;
+        while (s != kNone && NodeIn(s).nextSibling == kNone) s = NodeIn(s).parent;
+        if (s != kNone) s = NodeIn(s).nextSibling;
     }
     orderValid_ = true;
 }
@@ -158,7 +168,7 @@ void TreeModel::EnsureOrder() {
 Node& TreeModel::At(std::int32_t index) {
     if (index < 0 || index >= Count()) throw RamvelError(kIndexIncorrect);
     EnsureOrder();
-    return nodes_[order_[static_cast<std::uint32_t>(index)]];
+    return NodeIn(order_[static_cast<std::uint32_t>(index)]);
 }
 
 std::int32_t TreeModel::IndexOf(const Node& node) {

@@ -2,6 +2,7 @@
 // The ordered forest of nodes behind one control: parent/child links, handles, levels,
 // node records, images, expanded state, the single selection and pre-order node indexes.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct Node {
     static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
     std::uint32_t parent = kNoSlot, firstChild = kNoSlot, lastChild = kNoSlot;
     std::uint32_t prevSibling = kNoSlot, nextSibling = kNoSlot;
+    std::uint32_t slot = 0;         // place in the tree's node storage
     std::uint32_t childCount = 0;
     std::uint32_t level = 0;
     std::uint32_t index = 0;        // pre-order position, valid while the order cache is
@@ -42,7 +44,9 @@ public:
     std::uintptr_t Remove(NodeHandle node);
     void Clear();
 
-    std::int32_t Count() const { return static_cast<std::int32_t>(nodes_.size() - free_.size()); }
+    std::int32_t Count() const { return static_cast<std::int32_t>(used_ - free_.size()); }
+    // Makes room for `count` more nodes ahead of a batch.
+    void Reserve(std::size_t count);
 
     // The node a handle names in this tree, or null (0, dead, or another tree's node).
     Node* Find(NodeHandle handle);
@@ -56,6 +60,7 @@ public:
     std::int32_t IndexOf(const Node& node);
 
     NodeHandle Parent(const Node& node) const { return HandleOf(node.parent); }
+    Node* ParentOf(const Node& node) { return node.parent == kNone ? nullptr : &NodeIn(node.parent); }
     NodeHandle FirstChild(const Node& node) const { return HandleOf(node.firstChild); }
     NodeHandle LastChild(const Node& node) const { return HandleOf(node.lastChild); }
     NodeHandle NextSibling(const Node& node) const { return HandleOf(node.nextSibling); }
@@ -68,17 +73,23 @@ public:
     template <typename F>
     void ForEachInOrder(F&& visit) {
         EnsureOrder();
-        for (std::uint32_t slot : order_) visit(nodes_[slot]);
+        for (std::uint32_t slot : order_) visit(NodeIn(slot));
     }
 
 private:
-    NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : nodes_[slot].handle; }
-    std::uint32_t SlotOf(const Node& node) const { return static_cast<std::uint32_t>(&node - nodes_.data()); }
+    // Nodes live in fixed blocks, so a Node& stays valid while other nodes come and go.
+    static constexpr int kBlockBits = 12;
+    static constexpr std::uint32_t kBlockSize = 1u << kBlockBits;
+    Node& NodeIn(std::uint32_t slot) { return blocks_[slot >> kBlockBits][slot & (kBlockSize - 1)]; }
+    const Node& NodeIn(std::uint32_t slot) const { return blocks_[slot >> kBlockBits][slot & (kBlockSize - 1)]; }
+    NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : NodeIn(slot).handle; }
+    std::uint32_t NewSlot();
     bool EndsOrder(std::uint32_t slot) const;
     void EnsureOrder();
     void Unlink(Node& node);
 
-    std::vector<Node> nodes_;
+    std::vector<std::unique_ptr<Node[]>> blocks_;
+    std::uint32_t used_ = 0;            // slots handed out so far, free ones included
     std::vector<std::uint32_t> free_;
     std::vector<std::uint32_t> order_;  // slots in pre-order
     bool orderValid_ = true;

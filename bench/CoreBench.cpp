@@ -1,0 +1,146 @@
+// Speed and memory of the core on a generated tree of 1,000,000 nodes of mixed depth with all
+// six fields filled. Prints one `name: value unit` line per figure.
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "control/Fields.h"
+#include "control/MyRamvel.h"
+
+namespace {
+
+using namespace ramvel;
+
+// A widget and a message box that draw nothing: the figures are the core's own.
+class NullWidget : public ITreeWidget {
+public:
+    void NodeAdded(NodeHandle) override {}
+    void NodeChanged(NodeHandle) override {}
+    void NodeRemoved(std::uintptr_t, NodeHandle) override {}
+    void AllNodesRemoved() override {}
+    void Select(NodeHandle) override {}
+    void SetExpanded(NodeHandle, bool) override {}
+    NodeHandle HitTest(int, int) const override { return 0; }
+    void SetRedraw(bool) override {}
+    void Repaint() override {}
+    void ShowImages(ImageListSlot) override {}
+};
+
+class NullMessageBox : public IMessageBox {
+public:
+    void Show(const std::u16string&, const std::u16string&, MessageIcon) override {}
+};
+
+std::u16string GenerateLines(int count) {
+    std::mt19937 random(42);
+    std::u16string lines;
+    int level = 0;
+    for (int i = 0; i < count; ++i) {
+        // A walk over depths 0..7: go one deeper, stay, or climb back up some levels.
+        const int move = static_cast<int>(random() % 4);
+        if (i == 0) level = 0;
+        else if (move == 0 && level < 7) ++level;
+        else if (move == 1) level = static_cast<int>(random() % (level + 1));
+        if (i != 0) lines += kLF;
+        AppendInt(lines, level);
+        lines += u"\tNode ";
+        AppendInt(lines, i);
+        lines += u"\t";
+        AppendInt(lines, i % 40);
+        lines += u",";
+        AppendInt(lines, i % 40 + 1);
+        lines += u"\t";
+        AppendInt(lines, i % 30);
+        lines += u"\t";
+        AppendInt(lines, i % 15 + 1);
+        lines += u"\tdata-";
+        AppendInt(lines, i);
+    }
+    return lines;
+}
+
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;  // small chunks plus mmapped blocks
+}
+
+// Heap bytes a string holds outside its own object (libstdc++ keeps 7 char16_t inline).
+std::size_t HeapOf(const std::u16string& text) {
+    return text.capacity() > 7 ? (text.capacity() + 1) * sizeof(char16_t) : 0;
+}
+
+template <typename F>
+double PerSecond(std::size_t operations, F&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    return static_cast<double>(operations) / seconds.count();
+}
+
+volatile std::size_t sinkhole = 0;  // keeps results alive
+
+}  // namespace
+
+int main() {
+    constexpr int kNodes = 1000000;
+    constexpr std::size_t kLookups = 1000000;
+    const std::u16string lines = GenerateLines(kNodes);
+
+    NullMessageBox messageBox;
+    NullWidget widget;
+    TMyRamvel control(messageBox, u"Ramvel.ocx");
+    control.AttachWidget(widget);
+    control.FormCreate();
+
+    const std::size_t heapBefore = HeapInUse();
+    const double addRate = PerSecond(kNodes, [&] { control.AddNodes(lines); });
+    control.GetNode(0);  // the index is built once, as any first lookup would
+    const std::size_t heapAfter = HeapInUse();
+
+    std::size_t textBytes = 0;
+    std::vector<NodeHandle> handles;
+    handles.reserve(kNodes);
+    control.Tree().ForEachInOrder([&](Node& node) {
+        textBytes += HeapOf(node.text) + HeapOf(node.record);
+        handles.push_back(node.handle);
+    });
+    const double bytesPerNode = (static_cast<double>(heapAfter - heapBefore) - static_cast<double>(textBytes)) / kNodes;
+
+    std::mt19937 random(7);
+    std::vector<std::int32_t> indexes(kLookups);
+    std::vector<NodeHandle> randomHandles(kLookups);
+    for (std::size_t i = 0; i < kLookups; ++i) {
+        indexes[i] = static_cast<std::int32_t>(random() % kNodes);
+        randomHandles[i] = handles[random() % kNodes];
+    }
+
+    const double sequential = PerSecond(kNodes, [&] {
+        for (std::int32_t i = 0; i < kNodes; ++i) sinkhole = sinkhole + control.GetNode(i).size();
+    });
+    const double randomGet = PerSecond(kLookups, [&] {
+        for (std::int32_t i : indexes) sinkhole = sinkhole + control.GetNode(i).size();
+    });
+    const double nextSibling = PerSecond(kLookups, [&] {
+        for (NodeHandle h : randomHandles) sinkhole = sinkhole + static_cast<std::size_t>(control.NextSibling(h));
+    });
+    const double childrenNumber = PerSecond(kLookups, [&] {
+        for (NodeHandle h : randomHandles) sinkhole = sinkhole + static_cast<std::size_t>(control.ChildrenNumber(h));
+    });
+    const double getParent = PerSecond(kLookups, [&] {
+        for (NodeHandle h : randomHandles) sinkhole = sinkhole + control.getParent(h).size();
+    });
+
+    std::printf("nodes: %d nodes\n", control.Tree().Count());
+    std::printf("addnodes_lines_per_s: %.0f lines/s\n", addRate);
+    std::printf("getnode_sequential_per_s: %.0f calls/s\n", sequential);
+    std::printf("getnode_random_per_s: %.0f calls/s\n", randomGet);
+    std::printf("nextsibling_random_per_s: %.0f calls/s\n", nextSibling);
+    std::printf("childrennumber_random_per_s: %.0f calls/s\n", childrenNumber);
+    std::printf("getparent_random_per_s: %.0f calls/s\n", getParent);
+    std::printf("bytes_per_node: %.1f bytes\n", bytesPerNode);
+    return 0;
+}
