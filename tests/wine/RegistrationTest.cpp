@@ -1,0 +1,352 @@
+// Self-registration of the module: regsvr32 in and out, registering twice,
+// the per-user switch on the process command line, and a path with a blank.
+// Changes the prefix's registry: runs alone, and leaves the module registered.
+#include "WineCheck.h"
+
+#include "server/ComPtr.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+using ramvel::server::Handle;
+
+namespace {
+
+const std::wstring kClsid = L"{3B71D5C5-7A2E-11D2-B4F9-0060B83C5E17}";
+const std::wstring kLibid = L"{3B71D5C0-7A2E-11D2-B4F9-0060B83C5E17}";
+const std::wstring kIid = L"{3B71D5C1-7A2E-11D2-B4F9-0060B83C5E17}";
+const std::wstring kProgId = L"RamvelProj1.Ramvel";
+const std::wstring kClassKey = L"CLSID\\" + kClsid;
+
+struct KeyTraits {
+    using Type = HKEY;
+    static constexpr Type Invalid() noexcept { return nullptr; }
+    static void Close(Type key) noexcept { RegCloseKey(key); }
+};
+using Key = Handle<KeyTraits>;
+
+struct HandleTraits {
+    using Type = HANDLE;
+    static constexpr Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { CloseHandle(handle); }
+};
+using KernelHandle = Handle<HandleTraits>;
+
+// Where a registration lands: the machine's classes or the current user's.
+struct Root {
+    const char* name;
+    HKEY key;
+    std::wstring prefix;
+};
+const Root kMachine{"HKLM\\Software\\Classes", HKEY_LOCAL_MACHINE, L"Software\\Classes\\"};
+const Root kUser{"HKCU\\Software\\Classes", HKEY_CURRENT_USER, L"Software\\Classes\\"};
+
+// --- processes and the registry ------------------------------------------------------
+
+DWORD Run(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        ADD_FAILURE("cannot start " + winecheck::Utf8(commandLine));
+        return ~0u;
+    }
+    KernelHandle processHandle(process.hProcess);
+    KernelHandle threadHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = ~0u;
+    GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+DWORD Regsvr32(const std::wstring& switches, const std::wstring& module) {
+    return Run(L"regsvr32.exe " + switches + L" " + Quoted(module));
+}
+
+// Runs this program again with `arguments`: it then loads the module and calls one export.
+DWORD CallExportInChild(const std::wstring& arguments) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return Run(Quoted(self) + L" " + arguments);
+}
+
+bool KeyExists(const Root& root, const std::wstring& key) {
+    Key handle;
+    return RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) == ERROR_SUCCESS;
+}
+
+struct Value {
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    std::wstring Text() const {
+        std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        if (!text.empty() && text.back() == L'\0') text.pop_back();
+        return text;
+    }
+};
+
+std::optional<Value> ReadValue(const Root& root, const std::wstring& key, const wchar_t* name) {
+    Key handle;
+    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS)
+        return std::nullopt;
+    Value value;
+    DWORD size = 0;
+    if (RegQueryValueExW(handle.Get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.resize(size);
+    if (RegQueryValueExW(handle.Get(), name, nullptr, &value.type, value.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.resize(size);
+    return value;
+}
+
+// Value names ("" for the default value) and subkey names of a key.
+std::set<std::wstring> ValueNames(const Root& root, const std::wstring& key) {
+    std::set<std::wstring> names;
+    Key handle;
+    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS) return names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = 256;
+        if (RegEnumValueW(handle.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.insert(std::wstring(name, size));
+    }
+    return names;
+}
+
+std::set<std::wstring> SubkeyNames(const Root& root, const std::wstring& key) {
+    std::set<std::wstring> names;
+    Key handle;
+    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS) return names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = 256;
+        if (RegEnumKeyExW(handle.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.insert(std::wstring(name, size));
+    }
+    return names;
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD size = GetShortPathNameW(path.c_str(), buffer, MAX_PATH * 2);
+    return std::wstring(buffer, size);
+}
+
+std::wstring LongPath(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD size = GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2);
+    return std::wstring(buffer, size);
+}
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+// --- the registration table ------------------------------------------------------------
+
+struct Row {
+    std::wstring key;
+    std::wstring name;  // "" for the default value
+    std::wstring value;
+};
+
+std::vector<Row> ExpectedRows(const std::wstring& modulePath) {
+    const std::wstring longPath = LongPath(modulePath);
+    const bool blank = longPath.find(L' ') != std::wstring::npos;
+    const std::wstring c = kClassKey;
+    return {
+        {c, L"", L"Ramvel Control"},
+        {c + L"\\InprocServer32", L"", blank ? ShortPath(longPath) : longPath},
+        {c + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {kProgId, L"", L"Ramvel Control"},
+        {kProgId + L"\\Clsid", L"", kClsid},
+        {c + L"\\ProgID", L"", kProgId},
+        {c + L"\\Version", L"", L"1.0"},
+        {c + L"\\TypeLib", L"", kLibid},
+        {c + L"\\MiscStatus", L"", L"0"},
+        {c + L"\\MiscStatus\\1", L"", L"205201"},
+        {c + L"\\ToolboxBitmap32", L"", longPath + L",1"},
+        {c + L"\\Control", L"", L""},
+        {c + L"\\Verb", L"", L""},
+        {c + L"\\Verb\\0", L"", L"Propri\u00e9t\u00e9s,0,2"},
+    };
+}
+
+// Every row present as REG_SZ with its terminating zero, and nothing else under the keys.
+void CheckRegistered(const Root& root, const std::wstring& modulePath) {
+    SCOPED_TRACE(std::string("registered under ") + root.name);
+    const std::vector<Row> rows = ExpectedRows(modulePath);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key + L" [" + (row.name.empty() ? L"default" : row.name) + L"]");
+        std::optional<Value> value = ReadValue(root, row.key, row.name.empty() ? nullptr : row.name.c_str());
+        if (!EXPECT_TRUE(value.has_value())) continue;
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(value->bytes.size(), (row.value.size() + 1) * sizeof(wchar_t));
+        EXPECT_EQ(value->Text(), row.value);
+    }
+
+    // The exact shape: each key holds the listed values and the listed subkeys only.
+    std::set<std::wstring> keys;
+    for (const Row& row : rows) keys.insert(row.key);
+    for (const std::wstring& key : keys) {
+        SCOPED_TRACE(L"shape of " + key);
+        std::set<std::wstring> values;
+        std::set<std::wstring> children;
+        for (const Row& row : rows) {
+            if (row.key == key) values.insert(row.name);
+            if (row.key.size() > key.size() + 1 && row.key.starts_with(key + L"\\") &&
+                row.key.find(L'\\', key.size() + 1) == std::wstring::npos)
+                children.insert(row.key.substr(key.size() + 1));
+        }
+        EXPECT_EQ(std::vector<std::wstring>(values.begin(), values.end()),
+                  [&] { auto n = ValueNames(root, key); return std::vector<std::wstring>(n.begin(), n.end()); }());
+        EXPECT_EQ(std::vector<std::wstring>(children.begin(), children.end()),
+                  [&] { auto n = SubkeyNames(root, key); return std::vector<std::wstring>(n.begin(), n.end()); }());
+    }
+}
+
+void CheckUnregistered(const Root& root) {
+    SCOPED_TRACE(std::string("nothing left under ") + root.name);
+    for (const Row& row : ExpectedRows(L"C:\\unused.ocx")) {
+        SCOPED_TRACE(row.key);
+        EXPECT_FALSE(KeyExists(root, row.key));
+    }
+}
+
+// The type library as RegisterTypeLib records it (machine-wide classes).
+void CheckTypeLibraryRegistered(const std::wstring& modulePath) {
+    SCOPED_TRACE("type library registration");
+    const Root classes{"HKCR", HKEY_CLASSES_ROOT, L""};
+    const std::wstring version = L"TypeLib\\" + kLibid + L"\\1.0";
+    const struct {
+        std::wstring key;
+        std::wstring value;
+    } rows[] = {
+        {version, L"Ramvel (Library)"},
+        {version + L"\\409\\win64", LongPath(modulePath)},
+        {version + L"\\HELPDIR", FolderOf(LongPath(modulePath))},
+        {L"Interface\\" + kIid, L"IRamvel"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        std::optional<Value> value = ReadValue(classes, row.key, nullptr);
+        if (EXPECT_TRUE(value.has_value())) EXPECT_EQ(value->Text(), row.value);
+    }
+}
+
+void CheckTypeLibraryUnregistered() {
+    const Root classes{"HKCR", HKEY_CLASSES_ROOT, L""};
+    EXPECT_FALSE(KeyExists(classes, L"TypeLib\\" + kLibid + L"\\1.0"));
+    EXPECT_FALSE(KeyExists(classes, L"Interface\\" + kIid));
+}
+
+// --- the cases -------------------------------------------------------------------------
+
+void RegisterAndUnregister(const std::wstring& module) {
+    EXPECT_EQ(Regsvr32(L"/s", module), 0u);
+    CheckRegistered(kMachine, module);
+    CheckTypeLibraryRegistered(module);
+    EXPECT_FALSE(KeyExists(kUser, kClassKey));
+
+    SCOPED_TRACE("registered a second time");
+    EXPECT_EQ(Regsvr32(L"/s", module), 0u);
+    CheckRegistered(kMachine, module);
+    CheckTypeLibraryRegistered(module);
+
+    SCOPED_TRACE("unregistered");
+    EXPECT_EQ(Regsvr32(L"/u /s", module), 0u);
+    CheckUnregistered(kMachine);
+    CheckTypeLibraryUnregistered();
+}
+
+void PerUserSwitch(const std::wstring& module) {
+    const struct {
+        const wchar_t* registerSwitch;
+        const wchar_t* unregisterSwitch;
+        bool perUser;
+    } cases[] = {
+        {L"/REGSERVERPERUSER", L"/UNREGSERVERPERUSER", true},
+        {L"-regserverperuser", L"-unregserverperuser", true},
+        {L"/RegServerPerUser", L"-UnRegServerPerUser", true},
+        {L"other /REGSERVERPERUSER more", L"other /UNREGSERVERPERUSER more", true},
+        {L"/REGSERVER", L"/UNREGSERVER", false},
+        {L"", L"", false},
+        {L"REGSERVERPERUSER", L"UNREGSERVERPERUSER", false},  // no "/" or "-": not a switch
+        {L"/REGSERVERPERUSERS", L"/UNREGSERVERPERUSERS", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::wstring(L"command line \"") + c.registerSwitch + L"\" then \"" + c.unregisterSwitch + L"\"");
+        const Root& used = c.perUser ? kUser : kMachine;
+        const Root& other = c.perUser ? kMachine : kUser;
+        EXPECT_EQ(CallExportInChild(std::wstring(L"--call DllRegisterServer ") + c.registerSwitch), 0u);
+        CheckRegistered(used, module);
+        EXPECT_FALSE(KeyExists(other, kClassKey));
+        EXPECT_FALSE(KeyExists(other, kProgId));
+        EXPECT_EQ(CallExportInChild(std::wstring(L"--call DllUnregisterServer ") + c.unregisterSwitch), 0u);
+        CheckUnregistered(used);
+    }
+}
+
+void PathWithBlank(const std::wstring& module) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring tempFolder = LongPath(temp);
+    if (tempFolder.ends_with(L'\\')) tempFolder.pop_back();
+    const std::wstring folder = tempFolder + L"\\Ramvel test folder";
+    const std::wstring copy = folder + L"\\Ramvel.ocx";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(module.c_str(), copy.c_str(), FALSE));
+
+    const std::wstring shortPath = ShortPath(copy);
+    EXPECT_FALSE(shortPath.empty());
+    EXPECT_EQ(shortPath.find(L' '), std::wstring::npos);
+    EXPECT_EQ(Regsvr32(L"/s", copy), 0u);
+    CheckRegistered(kMachine, copy);  // short form under InprocServer32, long form in ToolboxBitmap32
+    auto server = ReadValue(kMachine, kClassKey + L"\\InprocServer32", nullptr);
+    if (EXPECT_TRUE(server.has_value())) EXPECT_EQ(server->Text(), shortPath);
+    auto toolbox = ReadValue(kMachine, kClassKey + L"\\ToolboxBitmap32", nullptr);
+    if (EXPECT_TRUE(toolbox.has_value())) EXPECT_EQ(toolbox->Text(), LongPath(copy) + L",1");
+
+    EXPECT_EQ(Regsvr32(L"/u /s", copy), 0u);
+    CheckUnregistered(kMachine);
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Child mode: --call <export> [switches...]; the exit code is 0 when the export returned S_OK.
+int CallExport(const wchar_t* exportName) {
+    HMODULE module = LoadLibraryW(winecheck::ModulePath().c_str());
+    if (!module) return 2;
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    char name[64];
+    WideCharToMultiByte(CP_ACP, 0, exportName, -1, name, sizeof name, nullptr, nullptr);
+    auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    int code = entry ? (entry() == S_OK ? 0 : 1) : 3;
+    FreeLibrary(module);
+    return code;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc >= 3 && std::wstring(argv[1]) == L"--call") return CallExport(argv[2]);
+
+    const std::wstring module = winecheck::ModulePath();
+    RAMVEL_CASE("regsvr32 in, twice, and out") { RegisterAndUnregister(module); }
+    RAMVEL_CASE("per-user switch") { PerUserSwitch(module); }
+    RAMVEL_CASE("module path with a blank") { PathWithBlank(module); }
+    RAMVEL_CASE("module registered again for the other tests") {
+        EXPECT_EQ(Regsvr32(L"/s", module), 0u);
+        CheckRegistered(kMachine, module);
+    }
+    return winecheck::Report();
+}

@@ -1,0 +1,90 @@
+#!/bin/sh
+# Sets up and tears down what the Wine tests run in: an Xvfb display, a private
+# Wine prefix with a persistent wineserver, and the module registered in it.
+#
+#   wine-fixture.sh start MODULE   start Xvfb, create/reuse $WINEPREFIX, register MODULE
+#   wine-fixture.sh stop           stop the wineserver of $WINEPREFIX and the Xvfb
+#
+# Needs WINEPREFIX and RAMVEL_WINE_STATE (a folder for the display number, pids, logs).
+set -u
+
+die() { echo "wine-fixture: $*" >&2; exit 1; }
+
+[ -n "${WINEPREFIX:-}" ] || die "WINEPREFIX is not set"
+[ -n "${RAMVEL_WINE_STATE:-}" ] || die "RAMVEL_WINE_STATE is not set"
+state=$RAMVEL_WINE_STATE
+log=$state/fixture.log
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko install prompts in a fresh prefix.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+stop_xvfb() {
+    [ -f "$state/xvfb.pid" ] || return 0
+    pid=$(cat "$state/xvfb.pid")
+    # Only our own Xvfb, never a reused pid.
+    if [ -n "$pid" ] && [ "$(cat /proc/"$pid"/comm 2>/dev/null)" = Xvfb ]; then
+        kill "$pid" 2>/dev/null
+        i=0
+        while kill -0 "$pid" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    fi
+    rm -f "$state/xvfb.pid" "$state/display"
+}
+
+start_xvfb() {
+    command -v Xvfb >/dev/null || die "Xvfb not found (package xvfb)"
+    rm -f "$state/display.fd"
+    # -displayfd: Xvfb picks a free display number itself and writes it once it listens.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display.fd" </dev/null >>"$log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    i=0
+    while [ ! -s "$state/display.fd" ]; do
+        kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || die "Xvfb exited at start (see $log)"
+        [ $i -lt 200 ] || die "Xvfb gave no display number within 20 s"
+        sleep 0.1
+        i=$((i + 1))
+    done
+    echo ":$(tr -d '\n' <"$state/display.fd")" >"$state/display"
+    rm -f "$state/display.fd"
+}
+
+start() {
+    module=${1:-}
+    [ -n "$module" ] || die "usage: wine-fixture.sh start MODULE"
+    [ -f "$module" ] || die "module not found: $module"
+    command -v wine >/dev/null || die "wine not found (package wine64)"
+    mkdir -p "$state" || die "cannot create $state"
+    : >"$log"
+
+    stop_xvfb
+    start_xvfb
+    DISPLAY=$(cat "$state/display")
+    export DISPLAY
+    echo "wine-fixture: display $DISPLAY, prefix $WINEPREFIX"
+
+    # A server left over from an interrupted run would not be persistent: replace it.
+    mkdir -p "$WINEPREFIX" || die "cannot create $WINEPREFIX"
+    wineserver -k </dev/null >>"$log" 2>&1
+    wineserver -w </dev/null >>"$log" 2>&1
+    wineserver -p </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineserver -p failed"; }
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine-fixture: creating the Wine prefix (takes ~20 s)"
+        wineboot -i </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineboot -i failed"; }
+    fi
+    wine regsvr32 /s "$module" </dev/null >>"$log" 2>&1 || { cat "$log"; die "regsvr32 $module failed"; }
+    echo "wine-fixture: registered $module"
+}
+
+stop() {
+    if [ -d "$WINEPREFIX" ]; then
+        wineserver -k </dev/null >>"$log" 2>&1
+        wineserver -w </dev/null >>"$log" 2>&1
+    fi
+    stop_xvfb
+    echo "wine-fixture: stopped"
+}
+
+case "${1:-}" in
+start) shift; start "$@" ;;
+stop) stop ;;
+*) die "usage: wine-fixture.sh start MODULE | stop" ;;
+esac
