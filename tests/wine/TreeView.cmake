@@ -1,0 +1,2 @@
+# Tree view tests: TMyRamvel on the real ControlForm and comctl32 tree view (no COM).
+ramvel_wine_exe_test(wine_tree_view_events TreeViewEventsTest.cpp LIBRARIES ramvel_win32)
