@@ -1,6 +1,6 @@
 // Speed and memory of the core on a generated tree of 1,000,000 nodes of mixed depth with all
 // six fields filled. Prints one `name: value unit` line per figure.
-#include <malloc.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -63,14 +63,15 @@ std::u16string GenerateLines(int count) {
     return lines;
 }
 
-std::size_t HeapInUse() {
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;  // small chunks plus mmapped blocks
-}
-
-// Heap bytes a string holds outside its own object (libstdc++ keeps 7 char16_t inline).
-std::size_t HeapOf(const std::u16string& text) {
-    return text.capacity() > 7 ? (text.capacity() + 1) * sizeof(char16_t) : 0;
+// Resident memory of the process: heap and the tree's own blocks alike.
+std::size_t ResidentBytes() {
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    unsigned long size = 0, resident = 0;
+    if (statm) {
+        if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
 template <typename F>
@@ -96,19 +97,18 @@ int main() {
     control.AttachWidget(widget);
     control.FormCreate();
 
-    const std::size_t heapBefore = HeapInUse();
+    const std::size_t residentBefore = ResidentBytes();
     const double addRate = PerSecond(kNodes, [&] { control.AddNodes(lines); });
     control.GetNode(0);  // the index is built once, as any first lookup would
-    const std::size_t heapAfter = HeapInUse();
+    const std::size_t residentAfter = ResidentBytes();
 
-    std::size_t textBytes = 0;
+    std::size_t textBytes = control.Tree().TextChars() * sizeof(char16_t);
     std::vector<NodeHandle> handles;
     handles.reserve(kNodes);
     control.Tree().ForEachInOrder([&](Node& node) {
-        textBytes += HeapOf(node.text) + HeapOf(node.record);
         handles.push_back(node.handle);
     });
-    const double bytesPerNode = (static_cast<double>(heapAfter - heapBefore) - static_cast<double>(textBytes)) / kNodes;
+    const double bytesPerNode = (static_cast<double>(residentAfter - residentBefore) - static_cast<double>(textBytes)) / kNodes;
 
     std::mt19937 random(7);
     std::vector<std::int32_t> indexes(kLookups);

@@ -1,38 +1,47 @@
 #pragma once
 // Module-wide node handles: 32-bit, > 0, unique across every tree of the process and never
 // given out twice, so a removed node's handle can never be taken for a live node.
-#include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "platform/TreeWidget.h"
 
 namespace ramvel {
 
-class TreeModel;
-
 class HandleTable {
 public:
     struct Entry {
-        TreeModel* owner = nullptr;  // null: the handle names no live node
+        std::uint32_t owner = 0;  // id of the tree that holds the node; 0: no live node
         std::uint32_t slot = 0;
     };
 
-    NodeHandle Allocate(TreeModel* owner, std::uint32_t slot);
+    HandleTable() = default;
+    ~HandleTable();
+    HandleTable(const HandleTable&) = delete;
+    HandleTable& operator=(const HandleTable&) = delete;
+
+    NodeHandle Allocate(std::uint32_t owner, std::uint32_t slot);
     void Release(NodeHandle handle);
-    Entry Lookup(NodeHandle handle) const;
+    Entry Lookup(NodeHandle handle) const {
+        const std::size_t page = static_cast<std::uint32_t>(handle) >> kPageBits;
+        if (handle <= 0 || page >= pages_.size() || !pages_[page].entries) return {};
+        return pages_[page].entries[handle & (kPageSize - 1)];
+    }
+
+    // Ids for trees, never given twice either.
+    std::uint32_t NewOwnerId() { return nextOwner_++; }
 
 private:
-    static constexpr int kPageBits = 12;
+    static constexpr int kPageBits = 18;  // 2 MB of entries a page
     static constexpr std::uint32_t kPageSize = 1u << kPageBits;
     struct Page {
-        std::array<Entry, kPageSize> entries{};
+        Entry* entries = nullptr;
         std::uint32_t live = 0;
     };
     // Pages are dropped once all their handles died and no handle is given from them any more.
-    std::vector<std::unique_ptr<Page>> pages_;
+    std::vector<Page> pages_;
     std::int64_t next_ = 1;
+    std::uint32_t nextOwner_ = 1;
 };
 
 }  // namespace ramvel

@@ -48,7 +48,7 @@ void TMyRamvel::EndUpdate() {
 }
 
 NodeHandle TMyRamvel::AddNode(NodeHandle parent, std::u16string_view text) {
-    NodeHandle node = tree_.Add(parent, std::u16string(text));
+    NodeHandle node = tree_.Add(parent, text);
     TView->NodeAdded(node);
     return node;
 }
@@ -116,7 +116,7 @@ void TMyRamvel::AddNodeLine(std::u16string_view line) {
 NodeHandle TMyRamvel::AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text) {
     if (level == 0) return AddNode(0, text);
     const Node& node = tree_.Get(anchor);
-    const std::int32_t recordedLevel = StrToInt(ExtractField(node.record, 1, kSOH));
+    const std::int32_t recordedLevel = StrToInt(ExtractField(node.Record(), 1, kSOH));
     const NodeHandle parent = level == recordedLevel ? tree_.Parent(node) : anchor;
     return AddNode(parent, text);
 }
@@ -150,9 +150,8 @@ void TMyRamvel::AddAfterCurrentNode(std::u16string_view nodeParm) {
 void TMyRamvel::ChangeNode(std::int32_t nodeNumber, std::u16string_view nodevalue) {
     Node& node = tree_.At(nodeNumber);
     const NodeHandle handle = node.handle;
-    std::u16string().swap(node.record);
-    node.hasRecord = false;
-    node.text = ExtractField(nodevalue, 2, kTAB);
+    tree_.ReleaseRecord(node);
+    tree_.SetText(node, ExtractField(nodevalue, 2, kTAB));
     TView->NodeChanged(handle);
     ApplyNodeLine(handle, nodevalue);
 }
@@ -183,10 +182,7 @@ void TMyRamvel::Clear() {
 }
 
 void TMyRamvel::ReleaseNodeRecords() {
-    tree_.ForEachInOrder([](Node& node) {
-        std::u16string().swap(node.record);
-        node.hasRecord = false;
-    });
+    tree_.ForEachInOrder([this](Node& node) { tree_.ReleaseRecord(node); });
 }
 
 void TMyRamvel::Refresh() { TView->Repaint(); }

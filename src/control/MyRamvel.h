@@ -120,6 +120,7 @@ private:
     IMessageBox& messageBox_;
     std::u16string moduleFileName_;
     std::int32_t updateCount_ = 0;
+    std::u16string recordScratch_;  // reused while records are built
 };
 
 }  // namespace ramvel

@@ -17,13 +17,14 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
     // The node gets its record whatever happens below, so that every node always has one:
     // after a field that does not convert, it records what was applied up to there.
     auto writeRecord = [&] {
-        node.record.clear();
-        node.record.append(fields[1]).append(1, kSOH);
-        if (specApplied) node.record.append(spec);
-        node.record.append(1, kTAB);
-        AppendInt(node.record, node.selectedImage);
-        node.record.append(1, kSOH).append(fields.IfPresent(6));
-        node.hasRecord = true;
+        std::u16string& record = recordScratch_;
+        record.clear();
+        record.append(fields[1]).append(1, kSOH);
+        if (specApplied) record.append(spec);
+        record.append(1, kTAB);
+        AppendInt(record, node.selectedImage);
+        record.append(1, kSOH).append(fields.IfPresent(6));
+        tree_.SetRecord(node, record);
     };
     try {
         if (!spec.empty()) {
@@ -49,15 +50,15 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
 std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) { return BuildNodeInfo(tree_.Get(handle)); }
 
 std::u16string TMyRamvel::BuildNodeInfo(Node& node) {
-    const RecordParts record(node.record, kSOH);
+    const RecordParts record(node.Record(), kSOH);
     std::u16string info;
-    info.reserve(node.text.size() + node.record.size() + 32);
+    info.reserve(node.textLength + node.recordLength + 32);
     AppendInt(info, tree_.IndexOf(node));
     info += kSOH;
     AppendInt(info, node.handle);
     info += kSOH;
     info.append(record[1]).append(1, kTAB);
-    info.append(node.text).append(1, kTAB);
+    info.append(node.Text()).append(1, kTAB);
     info.append(record[2]).append(1, kTAB);
     AppendInt(info, node.stateImage);
     info.append(1, kTAB).append(record[3]);
@@ -69,13 +70,14 @@ std::u16string TMyRamvel::AddAfterNodeReply(NodeHandle handle) {
     std::u16string reply(1, kSOH);
     AppendInt(reply, node.handle);
     reply += kSOH;
-    reply.append(ExtractField(node.record, 1, kSOH)).append(1, kTAB);
-    reply.append(node.text).append(1, kTAB);
-    reply.append(ExtractField(ExtractField(node.record, 2, kSOH), 1, kTAB)).append(1, kTAB);
+    const RecordParts record(node.Record(), kSOH);
+    reply.append(record[1]).append(1, kTAB);
+    reply.append(node.Text()).append(1, kTAB);
+    reply.append(ExtractField(record[2], 1, kTAB)).append(1, kTAB);
     AppendInt(reply, node.selectedImage);
     reply += kTAB;
     AppendInt(reply, node.stateImage);
-    reply.append(1, kTAB).append(ExtractField(node.record, 3, kSOH));
+    reply.append(1, kTAB).append(record[3]);
     return reply;
 }
 

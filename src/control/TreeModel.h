@@ -2,17 +2,17 @@
 // The ordered forest of nodes behind one control: parent/child links, handles, levels,
 // node records, images, expanded state, the single selection and pre-order node indexes.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "control/NodeTexts.h"
 #include "platform/TreeWidget.h"
 
 namespace ramvel {
 
-struct Node {
-    std::u16string text;
-    std::u16string record;         // recorded level SOH image spec TAB selected SOH host data
+// A node: its text and node record (recorded level SOH image spec TAB selected SOH host data)
+// live in the tree's NodeTexts; Text(), TextZ() and Record() read them.
+struct Node : NodeText {
     std::uintptr_t widgetItem = 0;  // the widget's own cookie for this node
     NodeHandle handle = 0;
     static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
@@ -33,13 +33,17 @@ class TreeModel {
 public:
     static constexpr std::uint32_t kNone = Node::kNoSlot;
 
-    TreeModel() = default;
+    TreeModel();
     ~TreeModel();
     TreeModel(const TreeModel&) = delete;
     TreeModel& operator=(const TreeModel&) = delete;
 
     // Adds a node as the last child of `parent` (0: as the last root). Returns its handle.
-    NodeHandle Add(NodeHandle parent, std::u16string text);
+    NodeHandle Add(NodeHandle parent, std::u16string_view text);
+    // Texts of a node: the shown text (its record is kept) or its record.
+    void SetText(Node& node, std::u16string_view text);
+    void SetRecord(Node& node, std::u16string_view record);
+    void ReleaseRecord(Node& node);
     // Removes the node and its subtree; returns the widget cookie the node carried.
     std::uintptr_t Remove(NodeHandle node);
     void Clear();
@@ -66,6 +70,9 @@ public:
     NodeHandle NextSibling(const Node& node) const { return HandleOf(node.nextSibling); }
     NodeHandle FirstRoot() const { return HandleOf(firstRoot_); }
 
+    // Characters the live texts and records take, their terminators included.
+    std::size_t TextChars() const { return texts_.LiveChars(); }
+
     NodeHandle Selected() const { return selected_; }
     void SetSelected(NodeHandle node) { selected_ = node; }
 
@@ -77,18 +84,20 @@ public:
     }
 
 private:
-    // Nodes live in fixed blocks, so a Node& stays valid while other nodes come and go.
-    static constexpr int kBlockBits = 12;
-    static constexpr std::uint32_t kBlockSize = 1u << kBlockBits;
-    Node& NodeIn(std::uint32_t slot) { return blocks_[slot >> kBlockBits][slot & (kBlockSize - 1)]; }
-    const Node& NodeIn(std::uint32_t slot) const { return blocks_[slot >> kBlockBits][slot & (kBlockSize - 1)]; }
+    // Nodes live in fixed 2 MB blocks, so a Node& stays valid while other nodes come and go.
+    static constexpr std::uint32_t kBlockSize = (2u << 20) / sizeof(Node);
+    Node& NodeIn(std::uint32_t slot) { return blocks_[slot / kBlockSize][slot % kBlockSize]; }
+    const Node& NodeIn(std::uint32_t slot) const { return blocks_[slot / kBlockSize][slot % kBlockSize]; }
+    void CompactTexts();
     NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : NodeIn(slot).handle; }
     std::uint32_t NewSlot();
     bool EndsOrder(std::uint32_t slot) const;
     void EnsureOrder();
     void Unlink(Node& node);
 
-    std::vector<std::unique_ptr<Node[]>> blocks_;
+    std::uint32_t id_;                  // owner id of this tree's handles
+    std::vector<Node*> blocks_;
+    NodeTexts texts_;
     std::uint32_t used_ = 0;            // slots handed out so far, free ones included
     std::vector<std::uint32_t> free_;
     std::vector<std::uint32_t> order_;  // slots in pre-order

@@ -9,11 +9,11 @@ namespace ramvel {
 namespace {
 
 std::u16string_view ImageSpec(const Node& node) {
-    return ExtractField(ExtractField(node.record, 2, kSOH), 1, kTAB);
+    return ExtractField(ExtractField(node.Record(), 2, kSOH), 1, kTAB);
 }
 
 bool HasNoSelectedImage(const Node& node) {
-    return ExtractField(ExtractField(node.record, 2, kSOH), 2, kTAB) == u"-1";
+    return ExtractField(ExtractField(node.Record(), 2, kSOH), 2, kTAB) == u"-1";
 }
 
 // The node a notification names, unless it is gone or its record was released.

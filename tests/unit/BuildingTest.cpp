@@ -22,7 +22,7 @@ protected:
             for (NodeHandle n = first; n != 0; n = tree.NextSibling(*tree.Find(n))) {
                 if (n != first) out += ",";
                 const Node& node = *tree.Find(n);
-                out += Show(node.text);
+                out += Show(node.Text());
                 if (node.childCount) {
                     out += "(";
                     self(self, tree.FirstChild(node));
@@ -35,7 +35,7 @@ protected:
     }
     std::string Entry(int level) {
         const Node* node = control.Tree().Find(Module().levelTable[level]);
-        return node ? Show(node->text) : "-";
+        return node ? Show(node->Text()) : "-";
     }
     std::vector<ShownBox> Warnings(std::initializer_list<std::u16string> texts) {
         std::vector<ShownBox> boxes;
@@ -103,8 +103,8 @@ TEST_F(Building, FailingBatchClosesItself) {
 
 TEST_F(Building, CarriageReturnStaysInTheLastField) {
     control.AddNodes(u"0\tA\r\n1\tB\r");
-    EXPECT_EQ(Show(NodeAt(0).text), "A\r");
-    EXPECT_EQ(Show(NodeAt(1).text), "B\r");
+    EXPECT_EQ(Show(NodeAt(0).Text()), "A\r");
+    EXPECT_EQ(Show(NodeAt(1).Text()), "B\r");
 }
 
 TEST_F(Building, AddNodesInsideHostBracketLeavesTheBracketOpen) {
@@ -218,14 +218,14 @@ TEST_F(Building, ChangeNodeRewritesTextImagesAndRecordInPlace) {
     control.ChangeNode(0, u"9\tNew");
     const Node& node = NodeAt(0);
     EXPECT_EQ(node.handle, h);
-    EXPECT_EQ(Show(node.text), "New");
+    EXPECT_EQ(Show(node.Text()), "New");
     EXPECT_EQ(node.image, 3);
     EXPECT_EQ(node.selectedImage, -1);
     EXPECT_EQ(node.stateImage, -1);
-    EXPECT_EQ(Show(node.record), Show(u"9\x01\t-1\x01"));
+    EXPECT_EQ(Show(node.Record()), Show(u"9\x01\t-1\x01"));
     EXPECT_EQ(Outline(), "New(C)");
     control.ChangeNode(1, u"Solo");
-    EXPECT_EQ(Show(NodeAt(1).text), "Solo");
+    EXPECT_EQ(Show(NodeAt(1).Text()), "Solo");
 }
 
 TEST_F(Building, DeletingShiftsIndexesAndKeepsHandles) {

@@ -10,28 +10,28 @@ using NodeLines = ControlTest;
 TEST_F(NodeLines, OneFieldLineMakesTextFromLevelAndEmptyRecord) {
     control.AddNodes(u"2");  // no level 2 parent yet: a warning, then a root node
     const Node& node = NodeAt(0);
-    EXPECT_EQ(Show(node.text), "2");
+    EXPECT_EQ(Show(node.Text()), "2");
     EXPECT_EQ(node.image, 0);
     EXPECT_EQ(node.selectedImage, -1);
     EXPECT_EQ(node.stateImage, -1);
-    EXPECT_EQ(Show(node.record), Show(u"2\x01\t-1\x01"));
+    EXPECT_EQ(Show(node.Record()), Show(u"2\x01\t-1\x01"));
 }
 
 TEST_F(NodeLines, RootLineInfo) {
     control.AddNodes(u"0\tRoot");
     const NodeHandle h = HandleAt(0);
-    EXPECT_EQ(Show(NodeAt(0).record), Show(u"0\x01\t-1\x01"));
+    EXPECT_EQ(Show(NodeAt(0).Record()), Show(u"0\x01\t-1\x01"));
     EXPECT_EQ(Show(control.GetNode(0)), Show(Info(0, h, u"0\tRoot\t\t-1\t-1\t")));
 }
 
 TEST_F(NodeLines, WorkedExampleAndReapplyWhileExpanded) {
     control.AddNodes(u"0\tA\n1\tB\n0\tC\n1\tInvoices\t4,5\t6\t\tINV-2\n2\tLeaf");
     const Node& node = NodeAt(3);
-    EXPECT_EQ(Show(node.text), "Invoices");
+    EXPECT_EQ(Show(node.Text()), "Invoices");
     EXPECT_EQ(node.image, 4);
     EXPECT_EQ(node.selectedImage, 6);
     EXPECT_EQ(node.stateImage, -1);
-    EXPECT_EQ(Show(node.record), Show(u"1\x01" u"4,5\t6\x01INV-2"));
+    EXPECT_EQ(Show(node.Record()), Show(u"1\x01" u"4,5\t6\x01INV-2"));
     EXPECT_EQ(Show(control.GetNode(3)), Show(Info(3, node.handle, u"1\tInvoices\t4,5\t6\t-1\tINV-2")));
 
     control.Tree().Get(node.handle).expanded = true;
@@ -61,7 +61,7 @@ TEST_F(NodeLines, FieldsAreReadByPosition) {
         EXPECT_EQ(node.image, c.image);
         EXPECT_EQ(node.selectedImage, c.selected);
         EXPECT_EQ(node.stateImage, c.state);
-        EXPECT_EQ(Show(node.record), Show(c.record));
+        EXPECT_EQ(Show(node.Record()), Show(c.record));
     }
 }
 
@@ -84,9 +84,9 @@ TEST_F(NodeLines, FieldThatDoesNotConvertFailsButKeepsNodeWithARecord) {
         message += u"' n'est pas une valeur enti\u00e8re correcte";
         EXPECT_ERROR(control.AddNodes(c.line), kEUnexpected, message);
         ASSERT_EQ(control.Tree().Count(), 1);
-        EXPECT_EQ(Show(NodeAt(0).text), "T");
+        EXPECT_EQ(Show(NodeAt(0).Text()), "T");
         EXPECT_EQ(NodeAt(0).image, c.image);
-        EXPECT_EQ(Show(NodeAt(0).record), Show(c.record));
+        EXPECT_EQ(Show(NodeAt(0).Record()), Show(c.record));
     }
 }
 
@@ -94,7 +94,7 @@ TEST_F(NodeLines, OpenImageMissingFailsOnlyWhileExpanded) {
     control.AddNodes(u"0\tP\t4,\n1\tC");
     control.Tree().Get(HandleAt(0)).expanded = true;
     EXPECT_ERROR(control.ChangeNode(0, u"0\tP\t4,"), kEUnexpected, u"'' n'est pas une valeur enti\u00e8re correcte");
-    EXPECT_EQ(Show(NodeAt(0).text), "P");
+    EXPECT_EQ(Show(NodeAt(0).Text()), "P");
 }
 
 TEST_F(NodeLines, SeparatorsInsideFieldsAreNotEscaped) {
@@ -109,7 +109,7 @@ TEST_F(NodeLines, SelectedNodeWithoutSelectedImageShowsItsImage) {
     control.GoToNode(0);
     control.ChangeNode(0, u"0\tA\t8");
     EXPECT_EQ(NodeAt(0).selectedImage, 8);
-    EXPECT_EQ(Show(NodeAt(0).record), Show(u"0\x01" u"8\t-1\x01"));  // the record keeps "-1"
+    EXPECT_EQ(Show(NodeAt(0).Record()), Show(u"0\x01" u"8\t-1\x01"));  // the record keeps "-1"
 }
 
 TEST_F(NodeLines, AddAfterNodeReplyCarriesCurrentSelectedIndex) {
