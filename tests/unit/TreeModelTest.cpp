@@ -2,6 +2,7 @@
 #include <random>
 
 #include "TestSupport.h"
+#include "control/Fields.h"
 
 namespace ramvel::test {
 namespace {
@@ -98,6 +99,40 @@ TEST(TreeModel, CountsBeyondSixteenBits) {
     EXPECT_EQ(tree.Find(parent)->childCount, 70000u);
     EXPECT_EQ(tree.At(70001).handle, last);
     EXPECT_EQ(tree.IndexOf(*tree.Find(last)), 70001);
+}
+
+}  // namespace
+}  // namespace ramvel::test
+
+namespace ramvel::test {
+namespace {
+
+std::u16string TextFor(int node, int round) {
+    return u"node " + IntToStr(node) + u" round " + IntToStr(round) + std::u16string(static_cast<std::size_t>(node % 50), u'x');
+}
+
+TEST(TreeModel, TextsSurviveReplacementAndCompaction) {
+    TreeModel tree;
+    std::vector<NodeHandle> handles;
+    for (int i = 0; i < 2000; ++i) handles.push_back(tree.Add(i % 3 ? handles.back() : 0, TextFor(i, 0)));
+    // Enough rewrites that garbage outweighs live texts several times over.
+    for (int round = 1; round <= 20; ++round) {
+        for (int i = 0; i < 2000; ++i) {
+            Node& node = *tree.Find(handles[static_cast<std::size_t>(i)]);
+            if (i % 2) tree.SetText(node, TextFor(i, round));
+            tree.SetRecord(node, u"rec" + TextFor(i, round));
+        }
+        for (int i = 0; i < 2000; i += 7) tree.ReleaseRecord(*tree.Find(handles[static_cast<std::size_t>(i)]));
+    }
+    for (int i = 0; i < 2000; ++i) {
+        const Node& node = *tree.Find(handles[static_cast<std::size_t>(i)]);
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Show(node.Text()), Show(TextFor(i, i % 2 ? 20 : 0)));
+        EXPECT_EQ(std::u16string(node.TextZ()), std::u16string(node.Text()));
+        EXPECT_EQ(Show(node.Record()), i % 7 ? Show(u"rec" + TextFor(i, 20)) : "");
+        EXPECT_EQ(node.hasRecord, i % 7 != 0);
+    }
+    EXPECT_LT(tree.TextChars(), std::size_t{2000} * 200);
 }
 
 }  // namespace
