@@ -41,7 +41,7 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONDBLCLK: return MouseDown(MouseButton::Middle, true, message, wParam, lParam);
     case WM_KEYDOWN:
         Flush();  // keys move through what the user sees
-        break;
+        return PassInput(message, wParam, lParam);
     case WM_CHAR: {
         Flush();
         const auto alive = alive_;
@@ -49,7 +49,7 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
         events_.WidgetKeyPress(key);
         if (!*alive || !IsWindow(window)) return 0;
         if (key == 0) return 0;  // the control keeps the character from the tree view
-        return DefSubclassProc(window, message, key, lParam);
+        return PassInput(message, key, lParam);
     }
     case WM_SETFOCUS: {
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
@@ -69,15 +69,24 @@ LRESULT Win32TreeView::MouseDown(MouseButton button, bool doubleClick, UINT mess
     Flush();
     events_.WidgetMouseDown(button, ShiftFrom(wParam, doubleClick), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     if (!*alive || !IsWindow(window)) return 0;
-    if (message != WM_LBUTTONDBLCLK) return DefSubclassProc(window, message, wParam, lParam);
+    if (message != WM_LBUTTONDBLCLK) return PassInput(message, wParam, lParam);
     // NM_DBLCLK comes before the tree view opens or closes the node; the control hears of the
     // double click after the tree view is done with it.
     inDblClick_ = true;
     dblClicked_ = false;
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = PassInput(message, wParam, lParam);
     if (!*alive) return result;
     inDblClick_ = false;
     if (std::exchange(dblClicked_, false)) events_.WidgetDblClick();
+    return result;
+}
+
+LRESULT Win32TreeView::PassInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = tree_;
+    const auto alive = alive_;
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    // A collapse by the user moves the caret only after TVN_ITEMEXPANDED: look again now.
+    if (*alive && tree_ && std::exchange(collapsed_, false)) ReportCaretIfMoved();
     return result;
 }
 
@@ -133,8 +142,12 @@ void Win32TreeView::OnExpanded(const NMTREEVIEWW& info) {
     const bool expanded = (state & TVIS_EXPANDED) != 0;
     const auto alive = alive_;
     events_.WidgetExpansionChanged(handle, expanded);
-    // Closing a branch that holds the selection moved the caret without a word.
-    if (!expanded && *alive && tree_) ReportCaretIfMoved();
+    // Closing a branch that holds the selection moves the caret without a word, now or once
+    // the tree view is done with the input that closed it.
+    if (!expanded && *alive && tree_) {
+        collapsed_ = true;
+        ReportCaretIfMoved();
+    }
 }
 
 }  // namespace ramvel::win32

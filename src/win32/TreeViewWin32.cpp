@@ -71,7 +71,7 @@ void Win32TreeView::Insert(Node& node) {
     insert.hInsertAfter = TVI_LAST;
     TVITEMW& item = insert.item;
     item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM | TVIF_CHILDREN;
-    item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node.text.c_str()));
+    item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node.TextZ()));
     item.iImage = ImageIndex(node.image);
     item.iSelectedImage = ImageIndex(node.selectedImage);
     item.state = StateImageBits(node.stateImage) | (open ? TVIS_EXPANDED | TVIS_EXPANDEDONCE : 0);
@@ -169,7 +169,7 @@ void Win32TreeView::NodeChanged(NodeHandle handle) {
     TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
     item.hItem = ItemFromCookie(node->widgetItem);
-    item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node->text.c_str()));
+    item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node->TextZ()));
     item.iImage = ImageIndex(node->image);
     item.iSelectedImage = ImageIndex(node->selectedImage);
     item.state = StateImageBits(node->stateImage);

@@ -54,6 +54,8 @@ private:
                                      DWORD_PTR self);
     LRESULT OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam);
+    // Hands input on to the tree view, then reports a caret moved by a collapse meanwhile.
+    LRESULT PassInput(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Flush();
     bool ShowsChildren(const Node& parent) const;
@@ -75,6 +77,7 @@ private:
     bool redraw_ = true;
     bool inDblClick_ = false;          // inside the tree view's handling of a double click
     bool dblClicked_ = false;          // it sent NM_DBLCLK meanwhile
+    bool collapsed_ = false;           // the user closed a node: the caret may move after
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     PlaceholderImages images_;
 };

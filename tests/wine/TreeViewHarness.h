@@ -77,7 +77,10 @@ inline void ExpectSequence(const std::vector<std::string>& actual, std::span<con
                            const char* file, int line) {
     bool same = actual.size() == expected.size();
     for (std::size_t i = 0; same && i < actual.size(); ++i) same = actual[i] == expected[i];
-    if (winecheck::Check(same, file, line, {})) return;
+    if (same) {
+        winecheck::Check(true, file, line, {});
+        return;
+    }
     std::string table = "event sequence differs\n    expected                         | actual\n";
     for (std::size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
         std::string left = i < expected.size() ? expected[i] : "";
@@ -86,7 +89,7 @@ inline void ExpectSequence(const std::vector<std::string>& actual, std::span<con
         left.resize(std::max<std::size_t>(left.size(), 32), ' ');
         table += (differs ? "  * " : "    ") + left + " | " + right + "\n";
     }
-    winecheck::Fail(file, line, table);
+    winecheck::Check(false, file, line, table);
 }
 #define EXPECT_SEQUENCE(actual, ...)                                                \
     do {                                                                            \
@@ -124,6 +127,7 @@ struct BoxSeen {
     std::string caption;
     std::string text;
     std::string icon;  // "error", "warning", "none" or "other"
+    bool operator==(const BoxSeen&) const = default;
 };
 
 // Finds every message box of this process, records it and presses OK.
@@ -303,11 +307,11 @@ inline void ExpectMirror(Host& host, const char* file, int line) {
             const ItemData data = ReadItem(tree, item);
             const int state = n->stateImage >= 1 && n->stateImage <= 15 ? n->stateImage : 0;
             const auto imageOf = [](int index) { return index < 0 ? I_IMAGENONE : index; };
-            if (data.handle != node || data.text != n->text || data.image != imageOf(n->image) ||
+            if (data.handle != node || data.text != n->Text() || data.image != imageOf(n->image) ||
                 data.selectedImage != imageOf(n->selectedImage) || data.stateImage != state ||
                 n->widgetItem != reinterpret_cast<std::uintptr_t>(item) ||
                 (n->childCount > 0 && data.expanded != n->expanded))
-                problems += "item differs from node " + Narrow(n->text) + "\n";
+                problems += "item differs from node " + Narrow(n->Text()) + "\n";
             walk(NextItem(tree, item, TVGN_CHILD), model.FirstChild(*n));
             node = model.NextSibling(*n);
         }
