@@ -1,0 +1,149 @@
+// The tree view as a view of the model: lazy items for big trees, edits, deletions, and hosts
+// that change the tree from inside events.
+#include "TreeViewHarness.h"
+
+using namespace treetest;
+
+namespace {
+
+int Items(Host& host) { return host.View().ItemCount(); }
+
+// 1,000 roots with 99 children each: 100,000 nodes.
+std::u16string BigTree() {
+    std::u16string lines;
+    for (int root = 0; root < 1000; ++root) {
+        lines += u"0\tP" + std::u16string(1, static_cast<char16_t>(u'0' + root % 10)) + u"\t0,1";
+        for (int child = 0; child < 99; ++child) lines += u"\n1\tc\t2";
+        if (root < 999) lines += u'\n';
+    }
+    return lines;
+}
+
+void Lazy() {
+    RAMVEL_CASE("100,000 nodes under 1,000 closed parents: items only for what can be seen") {
+        Host host;
+        host.control.AddNodes(BigTree());
+        EXPECT_EQ(host.control.ChildrenNumber(0), 100000);
+        EXPECT_EQ(Items(host), 1000);
+        host.control.SetExpanded(HandleAt(host, 500 * 100), true);  // root 500
+        EXPECT_SEQUENCE(host.sink->Take(), "OnExpanded 50000 P0");
+        EXPECT_EQ(Items(host), 1099);
+        host.control.GoToNode(900 * 100 + 5);  // a hidden child of root 900
+        EXPECT_SEQUENCE(host.sink->Take(), "OnExpanded 90000 P0", "OnChange 90005 c");
+        EXPECT_EQ(Items(host), 1198);
+        EXPECT_MIRROR(host);
+        host.control.Clear();
+        EXPECT_EQ(Items(host), 0);
+        EXPECT_MIRROR(host);
+    }
+}
+
+void Edits() {
+    RAMVEL_CASE("edits reach the items that exist, and the rest when they appear") {
+        Host host;
+        host.control.AddNodes(Lines({"0|A|0,1", "1|A1|2", "0|B|3", "1|B1|4"}));
+        host.control.SetExpanded(HandleAt(host, 0), true);
+        host.sink->Take();
+        struct {
+            const char* name;
+            std::function<void()> act;
+            int items;
+        } steps[] = {
+            {"child added to an open node", [&] { host.control.AddAfterNode(1, U16("1\tA2\t5\t6\t3\tdata")); }, 4},
+            {"child added to a closed node", [&] { host.control.AddAfterNode(3, U16("1\tB2\t5")); }, 4},
+            {"open node's child rewritten", [&] { host.control.ChangeNode(2, U16("1\tA2'\t7\t$8\t15")); }, 4},
+            {"hidden node rewritten", [&] { host.control.ChangeNode(5, U16("1\tB1'\t9\t\t2")); }, 4},
+            {"closed node opened", [&] { host.control.SetExpanded(HandleAt(host, 3), true); }, 6},
+            {"open node's children deleted", [&] {
+                 host.control.DeleteNode(2);
+                 host.control.DeleteNode(1);
+             }, 4},
+            {"child added to the emptied node", [&] { host.control.AddAfterNode(0, U16("1\tA3")); }, 4},
+            {"emptied node opened again", [&] { host.control.SetExpanded(HandleAt(host, 0), true); }, 5},
+            {"root deleted", [&] { host.control.DeleteNode(0); }, 3},
+            {"state images out of range", [&] { host.control.ChangeNode(0, U16("0\tB\t3\t-1\t16")); }, 3},
+        };
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            step.act();
+            EXPECT_EQ(Items(host), step.items);
+            EXPECT_MIRROR(host);
+        }
+    }
+
+    RAMVEL_CASE("deleting the selected node: the tree view's new caret is reported once") {
+        Host host;
+        host.control.AddNodes(Lines({"0|A", "0|B", "0|C"}));
+        host.control.GoToNode(1);
+        host.sink->Take();
+        host.control.DeleteNode(1);
+        EXPECT_SEQUENCE(host.sink->Take(), "OnChange 1 C");
+        EXPECT_MIRROR(host);
+        host.control.Clear();
+        EXPECT_NO_EVENTS(host.sink->Take());
+        EXPECT_EQ(host.control.GethSelectedNode(), 0);
+        EXPECT_MIRROR(host);
+    }
+}
+
+void Reentry() {
+    RAMVEL_CASE("hosts that change the tree from inside events") {
+        struct {
+            const char* name;
+            EventId when;
+            bool clear;  // else delete the node the event names
+            std::function<void(Host&)> act;
+        } cases[] = {
+            {"delete the node being selected", EventId::OnChange, false, [](Host& h) { h.control.GoToNode(3); }},
+            {"clear while selecting", EventId::OnChange, true, [](Host& h) { h.control.GoToNode(3); }},
+            {"delete the node being opened", EventId::OnExpanded, false, [](Host& h) { h.control.GoToNode(3); }},
+            {"clear while opening", EventId::OnExpanded, true, [](Host& h) { h.control.GoToNode(3); }},
+            {"clear on a right click", EventId::OnChange, true,
+             [](Host& h) {
+                 PostClick(h.Tree(), WM_RBUTTONDOWN, WM_RBUTTONUP, RowPoint(h, HandleAt(h, 4)), MK_RBUTTON);
+             }},
+            {"delete on a double click", EventId::OnExpanded, false,
+             [](Host& h) {
+                 PostClick(h.Tree(), WM_LBUTTONDBLCLK, WM_LBUTTONUP, RowPoint(h, HandleAt(h, 4)), MK_LBUTTON);
+             }},
+            {"clear on a key", EventId::OnKeyPress, true,
+             [](Host& h) {
+                 PostMessageW(h.Tree(), WM_CHAR, 13, 1);
+                 Pump();
+             }},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            Host host;
+            host.control.AddNodes(Lines({"0|A|0,1", "1|A1|2,3", "2|A1a|4", "3|A1a-x|6", "0|B", "1|B1"}));
+            bool acted = false;
+            host.sink->onEvent = [&](EventId id, const std::u16string& text) {
+                if (id != c.when || acted) return;
+                acted = true;
+                if (c.clear) {
+                    host.control.Clear();
+                } else {
+                    host.control.DeleteHNode(std::stoi(Narrow(ExtractField(text, 2, kSOH))));
+                }
+            };
+            c.act(host);
+            EXPECT_TRUE(acted);
+            host.sink->onEvent = nullptr;
+            EXPECT_MIRROR(host);
+            // The control goes on working afterwards.
+            host.control.AddNodes(Lines({"0|Z", "1|Z1"}));
+            host.control.GoToNode(host.control.ChildrenNumber(0) - 1);
+            EXPECT_MIRROR(host);
+        }
+    }
+}
+
+}  // namespace
+
+int main() {
+    Watchdog watchdog(120000);
+    Lazy();
+    Edits();
+    Reentry();
+    return winecheck::Report();
+}
