@@ -205,10 +205,9 @@ void CheckRegistered(const Root& root, const std::wstring& modulePath) {
                 row.key.find(L'\\', key.size() + 1) == std::wstring::npos)
                 children.insert(row.key.substr(key.size() + 1));
         }
-        EXPECT_EQ(std::vector<std::wstring>(values.begin(), values.end()),
-                  [&] { auto n = ValueNames(root, key); return std::vector<std::wstring>(n.begin(), n.end()); }());
-        EXPECT_EQ(std::vector<std::wstring>(children.begin(), children.end()),
-                  [&] { auto n = SubkeyNames(root, key); return std::vector<std::wstring>(n.begin(), n.end()); }());
+        auto sorted = [](const std::set<std::wstring>& names) { return std::vector<std::wstring>(names.begin(), names.end()); };
+        EXPECT_EQ(sorted(ValueNames(root, key)), sorted(values));
+        EXPECT_EQ(sorted(SubkeyNames(root, key)), sorted(children));
     }
 }
 

@@ -7,6 +7,7 @@
 //               SCOPED_TRACE(c.name);             // context printed with every failure below
 //               EXPECT_HR(Call(c.input), c.expected);
 //               EXPECT_EQ(Actual(), c.value);     // prints expected and actual on mismatch
+//               EXPECT_SEQUENCE(log, c.events);   // two vectors side by side, first difference marked
 //           }
 //       }
 //       return winecheck::Report();               // 0 when every check passed
@@ -18,6 +19,7 @@
 // GUIDs, and anything with an overload of Describe found by lookup.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -192,6 +194,24 @@ inline bool CheckHr(HRESULT actual, HRESULT expected, const char* actualText, co
                      DescribeHr(actual));
 }
 
+// Two sequences (event logs, call records...) printed side by side on mismatch,
+// with the first differing line marked.
+template <typename T>
+bool CheckSequence(const std::vector<T>& actual, const std::vector<T>& expected, const char* actualText,
+                   const char* file, int line) {
+    if (actual == expected) return Check(true, file, line, {});
+    std::string text = std::string(actualText) + ": sequences differ\n    #   expected | actual";
+    bool marked = false;
+    for (size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
+        std::string e = i < expected.size() ? Describe(expected[i]) : "(none)";
+        std::string a = i < actual.size() ? Describe(actual[i]) : "(none)";
+        bool differs = !(i < actual.size() && i < expected.size() && actual[i] == expected[i]);
+        text += "\n  " + std::string(differs && !marked ? "> " : "  ") + std::to_string(i) + "   " + e + " | " + a;
+        marked = marked || differs;
+    }
+    return Check(false, file, line, text);
+}
+
 // Adds a line of context to every failure reported while it lives.
 class ScopedTrace {
 public:
@@ -260,7 +280,12 @@ inline std::wstring ModulePath() {
 #define EXPECT_TRUE(cond) ::winecheck::Check(static_cast<bool>(cond), __FILE__, __LINE__, "expected true: " #cond)
 #define EXPECT_FALSE(cond) ::winecheck::Check(!(cond), __FILE__, __LINE__, "expected false: " #cond)
 #define EXPECT_EQ(actual, expected) ::winecheck::CheckEqual((actual), (expected), #actual, __FILE__, __LINE__)
+#define EXPECT_NE(actual, other) \
+    ::winecheck::Check(!::winecheck::Equal((actual), (other)), __FILE__, __LINE__, \
+                       #actual " should differ from " + ::winecheck::Describe(other))
 #define EXPECT_HR(actual, expected) ::winecheck::CheckHr((actual), (expected), #actual, __FILE__, __LINE__)
+#define EXPECT_SEQUENCE(actual, expected) \
+    ::winecheck::CheckSequence((actual), (expected), #actual, __FILE__, __LINE__)
 #define ADD_FAILURE(text) ::winecheck::Check(false, __FILE__, __LINE__, (text))
 
 #define ASSERT_TRUE(cond) \
