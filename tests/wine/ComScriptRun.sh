@@ -1,0 +1,16 @@
+#!/bin/sh
+# Runs one script under Wine's cscript. cscript exits 0 even when a script dies half-way, so
+# the test passes only with exit code 0, the script's final sentinel line, and no FAIL line.
+#   ComScriptRun.sh SCRIPT
+set -u
+dir=$(dirname "$1")
+name=$(basename "$1")
+cd "$dir" || exit 1
+out=$(wine cscript.exe //nologo "$name" 2>&1)
+rc=$?
+printf '%s\n' "$out" | tr -d '\r'
+[ "$rc" -eq 0 ] || { echo "cscript exit code $rc"; exit 1; }
+printf '%s\n' "$out" | tr -d '\r' | grep -qx 'RAMVEL-SCRIPT-OK' ||
+    { echo "no sentinel line: the script stopped early (WINEDEBUG=fixme+vbscript,fixme+jscript shows why)"; exit 1; }
+printf '%s\n' "$out" | grep -q '^FAIL' && exit 1
+exit 0
