@@ -7,7 +7,7 @@
 //               SCOPED_TRACE(c.name);             // context printed with every failure below
 //               EXPECT_HR(Call(c.input), c.expected);
 //               EXPECT_EQ(Actual(), c.value);     // prints expected and actual on mismatch
-//               EXPECT_SEQUENCE(log, c.events);   // two vectors side by side, first difference marked
+//               EXPECT_SEQ_EQ(log, c.events);     // two vectors side by side, first difference marked
 //           }
 //       }
 //       return winecheck::Report();               // 0 when every check passed
@@ -284,7 +284,7 @@ inline std::wstring ModulePath() {
     ::winecheck::Check(!::winecheck::Equal((actual), (other)), __FILE__, __LINE__, \
                        #actual " should differ from " + ::winecheck::Describe(other))
 #define EXPECT_HR(actual, expected) ::winecheck::CheckHr((actual), (expected), #actual, __FILE__, __LINE__)
-#define EXPECT_SEQUENCE(actual, expected) \
+#define EXPECT_SEQ_EQ(actual, expected) \
     ::winecheck::CheckSequence((actual), (expected), #actual, __FILE__, __LINE__)
 #define ADD_FAILURE(text) ::winecheck::Check(false, __FILE__, __LINE__, (text))
 
