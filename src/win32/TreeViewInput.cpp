@@ -23,11 +23,13 @@ ShiftState ShiftFrom(WPARAM keys, bool doubleClick) {
 
 }  // namespace
 
-LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR self) {
-    auto* view = reinterpret_cast<Win32TreeView*>(self);
-    if (view->tree_ != window) return DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = reinterpret_cast<Win32TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return view->OnTreeMessage(message, wParam, lParam);
+}
+
+LRESULT Win32TreeView::CallTreeView(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(originalProc_, tree_, message, wParam, lParam);
 }
 
 LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,15 +54,17 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return PassInput(message, key, lParam);
     }
     case WM_SETFOCUS: {
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = CallTreeView(message, wParam, lParam);
         events_.WidgetEnter();
         return result;
     }
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
+        const WNDPROC original = originalProc_;
         Detach();
-        break;
+        return CallWindowProcW(original, window, message, wParam, lParam);
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    }
+    return CallTreeView(message, wParam, lParam);
 }
 
 LRESULT Win32TreeView::MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,7 +88,7 @@ LRESULT Win32TreeView::MouseDown(MouseButton button, bool doubleClick, UINT mess
 LRESULT Win32TreeView::PassInput(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = tree_;
     const auto alive = alive_;
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = CallWindowProcW(originalProc_, window, message, wParam, lParam);
     // A collapse by the user moves the caret only after TVN_ITEMEXPANDED: look again now.
     if (*alive && tree_ && std::exchange(collapsed_, false)) ReportCaretIfMoved();
     return result;

@@ -7,7 +7,6 @@ namespace ramvel::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x52564C54;  // 'RVLT'
 
 HTREEITEM ItemFromCookie(std::uintptr_t cookie) { return reinterpret_cast<HTREEITEM>(cookie); }
 
@@ -33,7 +32,8 @@ private:
 
 Win32TreeView::Win32TreeView(HWND tree, TreeModel& model, ITreeEvents& events)
     : tree_(tree), model_(model), events_(events) {
-    SetWindowSubclass(tree_, TreeProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowLongPtrW(tree_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    originalProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
     SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images_.State()));
 }
 
@@ -44,7 +44,8 @@ Win32TreeView::~Win32TreeView() {
 
 void Win32TreeView::Detach() {
     if (!tree_) return;
-    RemoveWindowSubclass(tree_, TreeProc, kSubclassId);
+    SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+    SetWindowLongPtrW(tree_, GWLP_USERDATA, 0);
     // The image lists die with this object: the tree view must not draw with them any more.
     if (IsWindow(tree_)) {
         SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
