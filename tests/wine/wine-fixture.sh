@@ -47,12 +47,39 @@ start_xvfb() {
     rm -f "$state/display.fd"
 }
 
+# One test run per build folder at a time: the run (the ctest process that started
+# this script) holds $state/lock from setup to cleanup; another run waits for it.
+owner=$PPID
+
+take_lock() {
+    waited=0
+    until mkdir "$state/lock" 2>/dev/null; do
+        holder=$(cat "$state/lock/owner" 2>/dev/null)
+        if [ -n "$holder" ] && ! kill -0 "$holder" 2>/dev/null; then
+            echo "wine-fixture: taking over from run $holder, which is gone"
+            rm -rf "$state/lock"
+            continue
+        fi
+        [ $waited -lt 500 ] || die "another test run (process $holder) still uses $state"
+        [ $waited -gt 0 ] || echo "wine-fixture: waiting for test run $holder to finish"
+        sleep 1
+        waited=$((waited + 1))
+    done
+    echo "$owner" >"$state/lock/owner"
+}
+
+release_lock() {
+    [ "$(cat "$state/lock/owner" 2>/dev/null)" = "$owner" ] && rm -rf "$state/lock"
+    return 0
+}
+
 start() {
     module=${1:-}
     [ -n "$module" ] || die "usage: wine-fixture.sh start MODULE"
     [ -f "$module" ] || die "module not found: $module"
     command -v wine >/dev/null || die "wine not found (package wine64)"
     mkdir -p "$state" || die "cannot create $state"
+    take_lock
     : >"$log"
 
     stop_xvfb
@@ -75,11 +102,16 @@ start() {
 }
 
 stop() {
+    if [ -d "$state/lock" ] && [ "$(cat "$state/lock/owner" 2>/dev/null)" != "$owner" ]; then
+        echo "wine-fixture: another test run owns $state: left running"
+        return 0
+    fi
     if [ -d "$WINEPREFIX" ]; then
         wineserver -k </dev/null >>"$log" 2>&1
         wineserver -w </dev/null >>"$log" 2>&1
     fi
     stop_xvfb
+    release_lock
     echo "wine-fixture: stopped"
 }
 
