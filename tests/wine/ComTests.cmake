@@ -7,3 +7,4 @@ foreach(script ComScript.vbs ComScript.js)
   ramvel_wine_test(NAME wine_com_script_${script}
                    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/ComScriptRun.sh ${CMAKE_CURRENT_SOURCE_DIR}/${script})
 endforeach()
+ramvel_wine_exe_test(wine_com_container ComContainerTest.cpp ${com_support})
