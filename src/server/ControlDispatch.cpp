@@ -70,6 +70,7 @@ HRESULT RamvelControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARA
                               EXCEPINFO* excepInfo, UINT* argErr) {
     try {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        if (HRESULT hr; TryFastInvoke(id, flags, params, result, hr)) return ToException(hr, excepInfo);
         HRESULT hr = DispatchInfo().Invoke(static_cast<IRamvel*>(this), id, flags, params, result, excepInfo, argErr);
         return ToException(hr, excepInfo);
     } catch (...) {

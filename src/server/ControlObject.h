@@ -2,7 +2,7 @@
 // One COM object per control: the control wrapper (OLE control interfaces, connection points,
 // dispatch, error boundary) around the core TMyRamvel and its Win32 form.
 // The methods live in small files, one interface (or family) each: ControlUnknown.cpp,
-// ControlDispatch.cpp, ControlTree.cpp, ControlLater.cpp, ControlOleObject.cpp,
+// ControlDispatch.cpp, ControlFastDispatch.cpp, ControlTree.cpp, ControlLater.cpp, ControlOleObject.cpp,
 // ControlInPlace.cpp, ControlView.cpp, ControlPersist.cpp, ControlOleControl.cpp,
 // ControlQuickActivate.cpp, ControlSafety.cpp, ControlConnections.cpp.
 #include <windows.h>
@@ -270,6 +270,8 @@ private:
 
     void* Find(REFIID riid);
     ITypeInfo& DispatchInfo();
+    // Serves the hottest late-bound calls without the type library; false: not handled.
+    bool TryFastInvoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, HRESULT& hr);
     TMyRamvel& Control() { return *control_; }
     void OnEventSink(IUnknown* sink);
     void ActivateInPlace(bool uiActivate);
