@@ -340,6 +340,9 @@ int main() {
     if (argc >= 3 && std::wstring(argv[1]) == L"--call") return CallExport(argv[2]);
 
     const std::wstring module = winecheck::ModulePath();
+    // Start from nothing registered, whatever an interrupted earlier run left.
+    CallExportInChild(L"--call DllUnregisterServer /UNREGSERVERPERUSER");
+    Regsvr32(L"/u /s", module);
     RAMVEL_CASE("regsvr32 in, twice, and out") { RegisterAndUnregister(module); }
     RAMVEL_CASE("per-user switch") { PerUserSwitch(module); }
     RAMVEL_CASE("module path with a blank") { PathWithBlank(module); }
