@@ -94,7 +94,7 @@ void LogEvent(const std::wstring& line) {
 }
 
 // The host's implementation of IRamvelEvents: logs every event.
-class EventSink : public IDispatch {
+class EventSink final : public IDispatch {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_IRamvelEvents) {
@@ -209,6 +209,12 @@ HWND Child(const wchar_t* windowClass, const wchar_t* text, DWORD style, DWORD e
     return child;
 }
 
+// A function exported by a loaded module, or null.
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -227,8 +233,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     // The system's ActiveX host window.
     HMODULE atl = LoadLibraryW(L"atl.dll");
-    auto atlAxWinInit = atl ? reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(atl, "AtlAxWinInit")) : nullptr;
-    auto atlAxGetControl = atl ? reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(GetProcAddress(atl, "AtlAxGetControl")) : nullptr;
+    auto atlAxWinInit = Export<BOOL(WINAPI*)()>(atl, "AtlAxWinInit");
+    auto atlAxGetControl = Export<HRESULT(WINAPI*)(HWND, IUnknown**)>(atl, "AtlAxGetControl");
     if (!atlAxWinInit || !atlAxGetControl || !atlAxWinInit()) {
         MessageBoxW(nullptr, L"The ActiveX host window (atl.dll) is not available.", L"Ramvel demo", MB_ICONERROR);
         return 1;

@@ -328,7 +328,8 @@ inline void ExpectMirror(Host& host, const char* file, int line) {
 // Client point in the middle of the row of a node (which must have an item).
 inline POINT RowPoint(Host& host, NodeHandle node) {
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = host.View().ItemOf(node);
+    const HTREEITEM item = host.View().ItemOf(node);
+    std::memcpy(&rect, &item, sizeof item);  // the message takes the item in the rectangle
     SendMessageW(host.Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
