@@ -74,16 +74,8 @@ HRESULT RamvelControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sin
     }
 }
 
-HRESULT RamvelControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
-    try {
-        if (!size) return E_POINTER;
-        if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-        *size = extent_;
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
-}
+// The view's extent is the object's (IOleObject::GetExtent).
+HRESULT RamvelControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) { return GetExtent(aspect, size); }
 
 // The control offers no data formats: containers take its picture through IViewObject.
 HRESULT RamvelControl::GetData(FORMATETC*, STGMEDIUM*) { return DV_E_FORMATETC; }
