@@ -108,32 +108,25 @@ std::optional<Value> ReadValue(const Root& root, const std::wstring& key, const 
     return value;
 }
 
-// Value names ("" for the default value) and subkey names of a key.
-std::set<std::wstring> ValueNames(const Root& root, const std::wstring& key) {
+// Names that an enumeration function gives for a key: its values ("" for the default value)
+// or its subkeys.
+template <typename Enumerate>
+std::set<std::wstring> Names(const Root& root, const std::wstring& key, Enumerate enumerate) {
     std::set<std::wstring> names;
     Key handle;
     if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS) return names;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD size = 256;
-        if (RegEnumValueW(handle.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (enumerate(handle.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.insert(std::wstring(name, size));
     }
     return names;
 }
 
-std::set<std::wstring> SubkeyNames(const Root& root, const std::wstring& key) {
-    std::set<std::wstring> names;
-    Key handle;
-    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS) return names;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD size = 256;
-        if (RegEnumKeyExW(handle.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.insert(std::wstring(name, size));
-    }
-    return names;
-}
+std::set<std::wstring> ValueNames(const Root& root, const std::wstring& key) { return Names(root, key, RegEnumValueW); }
+
+std::set<std::wstring> SubkeyNames(const Root& root, const std::wstring& key) { return Names(root, key, RegEnumKeyExW); }
 
 std::wstring ShortPath(const std::wstring& path) {
     wchar_t buffer[MAX_PATH * 2];
