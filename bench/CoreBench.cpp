@@ -9,27 +9,14 @@
 #include <vector>
 
 #include "control/Fields.h"
+#include "FakeTreeWidget.h"
 #include "control/MyRamvel.h"
 
 namespace {
 
 using namespace ramvel;
 
-// A widget and a message box that draw nothing: the figures are the core's own.
-class NullWidget : public ITreeWidget {
-public:
-    void NodeAdded(NodeHandle) override {}
-    void NodeChanged(NodeHandle) override {}
-    void NodeRemoved(std::uintptr_t, NodeHandle) override {}
-    void AllNodesRemoved() override {}
-    void Select(NodeHandle) override {}
-    void SetExpanded(NodeHandle, bool) override {}
-    NodeHandle HitTest(int, int) const override { return 0; }
-    void SetRedraw(bool) override {}
-    void Repaint() override {}
-    void ShowImages(ImageListSlot) override {}
-};
-
+// A message box that shows nothing: the figures are the core's own.
 class NullMessageBox : public IMessageBox {
 public:
     void Show(const std::u16string&, const std::u16string&, MessageIcon) override {}
@@ -92,8 +79,8 @@ int main() {
     const std::u16string lines = GenerateLines(kNodes);
 
     NullMessageBox messageBox;
-    NullWidget widget;
     TMyRamvel control(messageBox, u"Ramvel.ocx");
+    test::FakeTreeWidget widget{control};
     control.AttachWidget(widget);
     control.FormCreate();
 

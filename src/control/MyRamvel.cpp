@@ -33,7 +33,9 @@ TMyRamvel::TMyRamvel(IMessageBox& messageBox, std::u16string moduleFileName)
 TMyRamvel::~TMyRamvel() = default;
 
 void TMyRamvel::FormCreate() {
-    TView->ShowImages(Module().showImages ? ImageListSlot::Standard : ImageListSlot::None);
+    ImageList2.AppendImagesOf(ImageList1);
+    TView->ShowStateImages(&ImageList1);
+    ShowList(Module().imageDisplay != 0 ? &ImageList1 : nullptr);
     Module().ClearLevelTable();
 }
 

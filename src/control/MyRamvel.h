@@ -9,7 +9,10 @@
 #include "control/Fields.h"
 #include "control/RamvelError.h"
 #include "control/TreeModel.h"
+#include "images/ImageFile.h"
+#include "images/ImageList.h"
 #include "platform/EventSink.h"
+#include "platform/FileReader.h"
 #include "platform/MessageBox.h"
 #include "platform/TreeWidget.h"
 
@@ -24,6 +27,7 @@ public:
 
     // Wiring done by whoever builds the object, before FormCreate.
     void AttachWidget(ITreeWidget& widget) { TView = &widget; }
+    void AttachFileReader(IFileReader& files) { files_ = &files; }
     void FormCreate();
 
     const TreeModel& Tree() const { return tree_; }
@@ -62,6 +66,19 @@ public:
     void SetExpanded(NodeHandle hNode, bool value);
     void storeHNode(NodeHandle hNode);
 
+    // Images. The stored lists are put into ImageList1 and AlternateImageList before
+    // FormCreate; ImageList2 is filled from ImageList1 there.
+    ImageList ImageList1, ImageList2, AlternateImageList;
+    std::int32_t GetImageList() const;
+    void SetImageList(std::int32_t value);
+    bool GetImages() const;
+    void SetImages(std::int16_t value);
+    void ClearImages();
+    void imageSize(std::int32_t width, std::int32_t height);
+    void resetImages();
+    std::int32_t AddImage(std::u16string_view imageName);
+    void ReplaceImage(std::int32_t index, std::u16string_view imageName);
+
     // Node lines and node info text.
     void ApplyNodeLine(NodeHandle node, std::u16string_view line);
     std::u16string BuildNodeInfo(NodeHandle node);
@@ -94,6 +111,16 @@ public:
 private:
     void BeginUpdate();
     void EndUpdate();
+    // Begin update now, end update when the scope ends, however it ends.
+    struct UpdateScope {
+        explicit UpdateScope(TMyRamvel& c) : control(c) { control.BeginUpdate(); }
+        ~UpdateScope() { control.EndUpdate(); }
+        TMyRamvel& control;
+    };
+    void ShowList(ImageList* list);
+    ImageList& ShownList();
+    void ImagesChanged(const ImageList& list, std::int32_t firstChanged);
+    ImageFile ReadImage(const ImageList& list, std::u16string_view imageName);
     void SelectNode(NodeHandle node);
     NodeHandle AddNode(NodeHandle parent, std::u16string_view text);
     NodeHandle AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text);
@@ -117,6 +144,8 @@ private:
 
     TreeModel tree_;
     ITreeWidget* TView = nullptr;
+    IFileReader* files_ = nullptr;
+    ImageList* shownList_ = nullptr;  // &ImageList1, &AlternateImageList or none
     IMessageBox& messageBox_;
     std::u16string moduleFileName_;
     std::int32_t updateCount_ = 0;

@@ -3,22 +3,24 @@
 #include <cstdint>
 #include <string>
 
+#include "RamvelDispIds.h"
+
 namespace ramvel {
 
 // Event DISPIDs of IRamvelEvents.
 enum class EventId : std::int32_t {
-    OnActivate = 1,
-    OnCreate = 3,
-    OnDblClick = 4,
-    OnDestroy = 5,
-    OnDeactivate = 6,
-    OnChange = 7,
-    OnCollapsed = 8,
-    OnRightClick = 9,
-    OnKeyPress = 10,
-    OnClick = 11,
-    OnPaint = 15,
-    OnExpanded = 16,
+    OnActivate = DISPID_RAMVELEVENTS_ONACTIVATE,
+    OnCreate = DISPID_RAMVELEVENTS_ONCREATE,
+    OnDblClick = DISPID_RAMVELEVENTS_ONDBLCLICK,
+    OnDestroy = DISPID_RAMVELEVENTS_ONDESTROY,
+    OnDeactivate = DISPID_RAMVELEVENTS_ONDEACTIVATE,
+    OnChange = DISPID_RAMVELEVENTS_ONCHANGE,
+    OnCollapsed = DISPID_RAMVELEVENTS_ONCOLLAPSED,
+    OnRightClick = DISPID_RAMVELEVENTS_ONRIGHTCLICK,
+    OnKeyPress = DISPID_RAMVELEVENTS_ONKEYPRESS,
+    OnClick = DISPID_RAMVELEVENTS_ONCLICK,
+    OnPaint = DISPID_RAMVELEVENTS_ONPAINT,
+    OnExpanded = DISPID_RAMVELEVENTS_ONEXPANDED,
 };
 
 class IEventSink {

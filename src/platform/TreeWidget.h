@@ -5,9 +5,9 @@
 
 namespace ramvel {
 
+class ImageList;
 using NodeHandle = std::int32_t;
 
-enum class ImageListSlot { None, Standard, Working, Alternate };
 enum class MouseButton { Left, Right, Middle };
 
 // Modifier state as delivered with a mouse press.
@@ -42,7 +42,14 @@ public:
     // Redrawing on or off (the core keeps the nesting counter); Repaint draws at once.
     virtual void SetRedraw(bool on) = 0;
     virtual void Repaint() = 0;
-    virtual void ShowImages(ImageListSlot slot) = 0;
+
+    // The list that node image and selected indexes name (none: nodes show no image).
+    virtual void ShowImages(const ImageList* list) = 0;
+    // The list that node state indexes name (none: no state images).
+    virtual void ShowStateImages(const ImageList* list) = 0;
+    // Images of `list` from `firstChanged` on were replaced, added or removed, or its size
+    // changed (then `firstChanged` is 0): a tree that shows it redraws with the new content.
+    virtual void ImagesChanged(const ImageList& list, std::int32_t firstChanged) = 0;
 };
 
 // What the widget reports back to the control (its notifications).

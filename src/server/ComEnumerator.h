@@ -70,13 +70,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Clone(Interface** out) override {
         if (!out) return E_POINTER;
-        try {
-            *out = new Enumerator(items_, position_);
-            return S_OK;
-        } catch (...) {
-            *out = nullptr;
-            return ToHResult();
-        }
+        *out = nullptr;
+        return ComCall([&] { *out = new Enumerator(items_, position_); });
     }
 
 private:

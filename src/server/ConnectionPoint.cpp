@@ -51,7 +51,7 @@ HRESULT ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer**
 }
 
 HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!cookie) return E_POINTER;
         *cookie = 0;
         if (!sink) return E_POINTER;
@@ -63,13 +63,11 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
         connections_.push_back({nextCookie_, std::move(asked)});
         *cookie = nextCookie_++;
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
-    try {
+    return ComCall([&]() -> HRESULT {
         auto found = std::find_if(connections_.begin(), connections_.end(),
                                   [cookie](const Connection& c) { return c.cookie == cookie; });
         if (found == connections_.end()) return CONNECT_E_NOCONNECTION;
@@ -78,22 +76,17 @@ HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
         connections_.erase(found);
         if (listener_) listener_(nullptr);
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT ConnectionPoint::EnumConnections(IEnumConnections** connections) {
     if (!connections) return E_POINTER;
     *connections = nullptr;
-    try {
+    return ComCall([&] {
         std::vector<CONNECTDATA> items;
         for (const Connection& c : connections_) items.push_back({c.sink.Get(), c.cookie});
         *connections = Enumerator<IEnumConnections, CONNECTDATA, ConnectDataPolicy>::Create(items).Detach();
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 }  // namespace ramvel::server

@@ -21,7 +21,7 @@ void RamvelControl::OnEventSink(IUnknown* sink) {
 }
 
 HRESULT RamvelControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!points) return E_POINTER;
         *points = nullptr;
         std::vector<IConnectionPoint*> list{&eventsPoint_, &notifyPoint_};
@@ -29,13 +29,11 @@ HRESULT RamvelControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
                       list)
                       .Detach();
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!point) return E_POINTER;
         *point = nullptr;
         ConnectionPoint* found = riid == DIID_IRamvelEvents      ? &eventsPoint_
@@ -45,9 +43,7 @@ HRESULT RamvelControl::FindConnectionPoint(REFIID riid, IConnectionPoint** point
         found->AddRef();
         *point = found;
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 }  // namespace ramvel::server

@@ -35,47 +35,39 @@ ITypeInfo& RamvelControl::DispatchInfo() {
 }
 
 HRESULT RamvelControl::GetTypeInfoCount(UINT* count) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!count) return E_POINTER;
         *count = 1;
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!info) return E_POINTER;
         *info = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
         *info = AddRefed(&DispatchInfo()).Detach();
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         // Names compare without regard to case, the standard OLE Automation way.
         return DispGetIDsOfNames(&DispatchInfo(), names, count, ids);
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO* excepInfo, UINT* argErr) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         if (HRESULT hr; TryFastInvoke(id, flags, params, result, hr)) return ToException(hr, excepInfo);
         HRESULT hr = DispatchInfo().Invoke(static_cast<IRamvel*>(this), id, flags, params, result, excepInfo, argErr);
         return ToException(hr, excepInfo);
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::InterfaceSupportsErrorInfo(REFIID riid) {
@@ -84,16 +76,14 @@ HRESULT RamvelControl::InterfaceSupportsErrorInfo(REFIID riid) {
 }
 
 HRESULT RamvelControl::GetClassInfo(ITypeInfo** info) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!info) return E_POINTER;
         *info = nullptr;
         ITypeLib* library = TypeLibrary();
         if (!library) return TYPE_E_LIBNOTREGISTERED;
         ThrowIfFailed(library->GetTypeInfoOfGuid(CLSID_Ramvel, info));
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 }  // namespace ramvel::server

@@ -2,6 +2,7 @@
 // handle or index. An exact, common argument shape goes straight to the member; every other
 // shape (named arguments, strings to convert, missing arguments...) takes the type library's
 // route, which converts and checks everything.
+#include "RamvelDispIds.h"
 #include "server/ControlObject.h"
 
 namespace ramvel::server {
@@ -32,16 +33,18 @@ struct TextEntry {
     TextMember member;
 };
 
-// DISPIDs of IRamvel.
 constexpr LongEntry kLongMembers[] = {
-    {28, &RamvelControl::ChildrenNumber},
-    {32, &RamvelControl::FirstChild},
-    {34, &RamvelControl::LastChild},
-    {35, &RamvelControl::NextSibling},
+    {DISPID_RAMVEL_CHILDRENNUMBER, &RamvelControl::ChildrenNumber},
+    {DISPID_RAMVEL_FIRSTCHILD, &RamvelControl::FirstChild},
+    {DISPID_RAMVEL_LASTCHILD, &RamvelControl::LastChild},
+    {DISPID_RAMVEL_NEXTSIBLING, &RamvelControl::NextSibling},
 };
 constexpr TextEntry kTextMembers[] = {
-    {29, &RamvelControl::GetNode},   {33, &RamvelControl::GethNode},  {17, &RamvelControl::GoToNode},
-    {19, &RamvelControl::GotohNode}, {41, &RamvelControl::getParent},
+    {DISPID_RAMVEL_GETNODE, &RamvelControl::GetNode},
+    {DISPID_RAMVEL_GETHNODE, &RamvelControl::GethNode},
+    {DISPID_RAMVEL_GOTONODE, &RamvelControl::GoToNode},
+    {DISPID_RAMVEL_GOTOHNODE, &RamvelControl::GotohNode},
+    {DISPID_RAMVEL_GETPARENT, &RamvelControl::getParent},
 };
 
 }  // namespace

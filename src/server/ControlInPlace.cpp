@@ -64,31 +64,22 @@ void RamvelControl::DeactivateInPlace() {
 }
 
 HRESULT RamvelControl::GetWindow(HWND* window) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!window) return E_POINTER;
         *window = nullptr;
         if (!inPlaceActive_) return E_FAIL;
         *window = form_->Window();
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // The control has no context help mode.
 HRESULT RamvelControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
-HRESULT RamvelControl::InPlaceDeactivate() {
-    try {
-        DeactivateInPlace();
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
-}
+HRESULT RamvelControl::InPlaceDeactivate() { return ComCall([&] { DeactivateInPlace(); }); }
 
 HRESULT RamvelControl::UIDeactivate() {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!uiActive_) return S_OK;
         uiActive_ = false;
         if (inPlaceSite_) {
@@ -98,19 +89,15 @@ HRESULT RamvelControl::UIDeactivate() {
             inPlaceSite_->OnUIDeactivate(FALSE);
         }
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::SetObjectRects(LPCRECT posRect, LPCRECT) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!posRect) return E_POINTER;
         form_->SetBounds(*posRect);
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // Nothing is undone by reactivation: the control keeps no undo state.

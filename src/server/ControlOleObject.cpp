@@ -31,37 +31,25 @@ struct VerbPolicy {
 
 }  // namespace
 
-HRESULT RamvelControl::SetClientSite(IOleClientSite* site) {
-    try {
-        site_ = AddRefed(site);
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
-}
+HRESULT RamvelControl::SetClientSite(IOleClientSite* site) { return ComCall([&] { site_ = AddRefed(site); }); }
 
 HRESULT RamvelControl::GetClientSite(IOleClientSite** site) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!site) return E_POINTER;
         *site = ComPtr<IOleClientSite>(site_).Detach();
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // Containers name themselves for open editing, which an inside-out control never does.
 HRESULT RamvelControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
 HRESULT RamvelControl::Close(DWORD) {
-    try {
+    return ComCall([&] {
         // Some containers (Wine's ATL among them) never call InPlaceDeactivate: leave here.
         DeactivateInPlace();
         if (adviseHolder_) adviseHolder_->SendOnClose();
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // Monikers, data transfer and colour schemes belong to linking and embedding, not to controls.
@@ -78,7 +66,7 @@ HRESULT RamvelControl::GetClipboardData(DWORD, IDataObject** data) {
 HRESULT RamvelControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 
 HRESULT RamvelControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (site && !site_) site_ = AddRefed(site);
         switch (verb) {
         case OLEIVERB_PRIMARY:  // "Propriétés": there are no pages, so it shows the control
@@ -95,22 +83,18 @@ HRESULT RamvelControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND
         default:
             return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
         }
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::EnumVerbs(IEnumOLEVERB** verbs) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!verbs) return E_POINTER;
         *verbs = nullptr;
         static wchar_t name[] = L"Propri\u00e9t\u00e9s";
         std::vector<OLEVERB> list{{0, name, 0, OLEVERBATTRIB_ONCONTAINERMENU}};
         *verbs = Enumerator<IEnumOLEVERB, OLEVERB, VerbPolicy>::Create(list).Detach();
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // Nothing is linked, so there is never anything to bring up to date.
@@ -129,54 +113,44 @@ HRESULT RamvelControl::GetUserType(DWORD form, LPOLESTR* userType) {
 }
 
 HRESULT RamvelControl::SetExtent(DWORD aspect, SIZEL* size) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!size) return E_POINTER;
         if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
         extent_ = *size;  // kept for GetExtent; layout follows SetObjectRects
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::GetExtent(DWORD aspect, SIZEL* size) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!size) return E_POINTER;
         if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
         *size = extent_;
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::Advise(IAdviseSink* sink, DWORD* connection) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!adviseHolder_) ThrowIfFailed(CreateOleAdviseHolder(adviseHolder_.Put()));
         return adviseHolder_->Advise(sink, connection);
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::Unadvise(DWORD connection) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!adviseHolder_) return OLE_E_NOCONNECTION;
         return adviseHolder_->Unadvise(connection);
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::EnumAdvise(IEnumSTATDATA** advise) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!advise) return E_POINTER;
         *advise = nullptr;
         if (!adviseHolder_) return S_OK;
         return adviseHolder_->EnumAdvise(advise);
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::GetMiscStatus(DWORD, DWORD* status) {

@@ -5,7 +5,7 @@
 namespace ramvel::server {
 
 HRESULT RamvelControl::QuickActivate(QACONTAINER* container, QACONTROL* control) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (!container || !control || container->cbSize < sizeof(QACONTAINER)) return E_INVALIDARG;
         ULONG size = control->cbSize;
         *control = {};
@@ -19,9 +19,7 @@ HRESULT RamvelControl::QuickActivate(QACONTAINER* container, QACONTROL* control)
             notifyPoint_.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
         GetMiscStatus(DVASPECT_CONTENT, &control->dwMiscStatus);
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::SetContentExtent(LPSIZEL size) { return SetExtent(DVASPECT_CONTENT, size); }

@@ -29,14 +29,12 @@ void RamvelControl::DrawForm(HDC dc, const RECT& bounds) {
 
 HRESULT RamvelControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC drawDc, LPCRECTL bounds, LPCRECTL,
                             BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
-    try {
+    return ComCall([&]() -> HRESULT {
         if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
         if (!drawDc || !bounds) return E_INVALIDARG;
         DrawForm(drawDc, RECT{bounds->left, bounds->top, bounds->right, bounds->bottom});
         return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // The control draws with the system palette: it has no colour set of its own.
@@ -53,25 +51,19 @@ HRESULT RamvelControl::Freeze(DWORD, LONG, void*, DWORD* freeze) {
 HRESULT RamvelControl::Unfreeze(DWORD) { return E_NOTIMPL; }
 
 HRESULT RamvelControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
-    try {
+    return ComCall([&] {
         viewAspects_ = aspects;
         viewFlags_ = flags;
         viewSink_ = AddRefed(sink);
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 HRESULT RamvelControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
-    try {
+    return ComCall([&] {
         if (aspects) *aspects = viewAspects_;
         if (flags) *flags = viewFlags_;
         if (sink) *sink = ComPtr<IAdviseSink>(viewSink_).Detach();
-        return S_OK;
-    } catch (...) {
-        return ToHResult();
-    }
+    });
 }
 
 // The view's extent is the object's (IOleObject::GetExtent).

@@ -1,9 +1,12 @@
 #pragma once
 // The one place where a failure inside a COM method becomes an HRESULT and an error object.
-// Every COM method body reads: try { ...; return S_OK; } catch (...) { return ToHResult(); }
+// Every COM method body that may throw runs inside ComCall, e.g.
+//     HRESULT RamvelControl::Clear() { return ComCall([&] { Control().Clear(); }); }
+// so no exception ever crosses the COM boundary.
 #include <windows.h>
 
 #include <string_view>
+#include <type_traits>
 
 namespace ramvel::server {
 
@@ -11,6 +14,25 @@ namespace ramvel::server {
 // "RamvelProj1.Ramvel", GUID IID_IRamvel, description = its message when not empty);
 // std::bad_alloc -> E_OUTOFMEMORY; anything else -> E_UNEXPECTED. Call only inside a catch block.
 HRESULT ToHResult() noexcept;
+
+// Runs `body` and turns what it does into the method's HRESULT: S_OK when a void body returns,
+// the body's own answer when it returns an HRESULT, ToHResult() when it throws.
+template <typename Body>
+HRESULT ComCall(Body&& body) noexcept {
+    using Result = std::invoke_result_t<Body&>;
+    static_assert(std::is_void_v<Result> || std::is_same_v<Result, HRESULT>,
+                  "a COM method body returns nothing or an HRESULT");
+    try {
+        if constexpr (std::is_void_v<Result>) {
+            body();
+            return S_OK;
+        } else {
+            return body();
+        }
+    } catch (...) {
+        return ToHResult();
+    }
+}
 
 // Throws a RamvelError carrying `hr` (no message) when `hr` is a failure.
 void ThrowIfFailed(HRESULT hr);

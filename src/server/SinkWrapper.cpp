@@ -41,14 +41,9 @@ HRESULT SinkWrapper::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCI
 
 HRESULT SinkWrapper::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                             EXCEPINFO* excepInfo, UINT* argErr) {
-    try {
-        // The host's own answer is deliberately ignored: events never fail towards the control.
-        host_->Invoke(id, riid, lcid, flags, params, result, excepInfo, argErr);
-        return S_OK;
-    } catch (...) {
-        ToHResult();
-        return S_OK;
-    }
+    // The host's own answer, even a throw, is deliberately ignored: events never fail towards the control.
+    ComCall([&] { host_->Invoke(id, riid, lcid, flags, params, result, excepInfo, argErr); });
+    return S_OK;
 }
 
 }  // namespace ramvel::server

@@ -5,6 +5,7 @@
 
 #include "control/RamvelError.h"
 #include "win32/ModuleWindows.h"
+#include "win32/StoredImagesWin32.h"
 #include "win32/TreeViewWin32.h"
 
 namespace ramvel::win32 {
@@ -32,6 +33,7 @@ std::u16string ModuleFileName(HINSTANCE module) {
 
 ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent)
     : control_(control), messageBox_(messageBox), module_(module) {
+    const StoredImageLists& stored = StoredImages(module);  // before any window: it may throw
     const HWND holder = AcquireModuleWindows(module, FormProc);
     holdsModule_ = true;
     form_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"MyRamvel", WS_CHILD | WS_CLIPCHILDREN, 0, 0, kWidth,
@@ -62,7 +64,10 @@ ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTA
     tree_ = std::make_unique<Win32TreeView>(tree, control_.Tree(), control_);
     messageBox_.SetOwnerWindow(form_);
 
+    control_.ImageList1 = stored.standard;
+    control_.AlternateImageList = stored.alternate;
     control_.AttachWidget(*tree_);
+    control_.AttachFileReader(files_);
     control_.FormCreate();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "control/MyRamvel.h"
+#include "win32/FileReaderWin32.h"
 #include "win32/Handles.h"
 #include "win32/MessageBoxWin32.h"
 
@@ -28,7 +29,8 @@ public:
     static constexpr int kWidth = 492;
     static constexpr int kHeight = 404;
 
-    // Creates the form and TView, attaches the adapter to `control` and runs its FormCreate.
+    // Creates the form and TView, gives `control` the stored image lists, attaches the adapter
+    // and the file reader to it and runs its FormCreate.
     // `parent` 0: under the module's holding window. The form starts hidden either way.
     // Throws RamvelError with the platform's code when a window cannot be made.
     ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent = nullptr);
@@ -58,6 +60,7 @@ private:
     HINSTANCE module_;
     HWND form_ = nullptr;
     UniqueFont font_;
+    Win32FileReader files_;
     std::unique_ptr<Win32TreeView> tree_;
     bool holdsModule_ = false;  // counted in the holding window's users
 };

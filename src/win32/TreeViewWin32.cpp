@@ -34,7 +34,6 @@ Win32TreeView::Win32TreeView(HWND tree, TreeModel& model, ITreeEvents& events)
     : tree_(tree), model_(model), events_(events) {
     SetWindowLongPtrW(tree_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     originalProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
-    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images_.State()));
 }
 
 Win32TreeView::~Win32TreeView() {
@@ -279,9 +278,26 @@ void Win32TreeView::Repaint() {
     RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void Win32TreeView::ShowImages(ImageListSlot slot) {
+// --- Images ------------------------------------------------------------------------------
+
+void Win32TreeView::ShowImages(const ImageList* list) {
+    shownImages_ = list;
     if (!tree_) return;
-    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.For(slot)));
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list ? images_.For(*list) : nullptr));
+}
+
+void Win32TreeView::ShowStateImages(const ImageList* list) {
+    stateImages_ = list;
+    if (!tree_) return;
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(list ? images_.For(*list) : nullptr));
+}
+
+void Win32TreeView::ImagesChanged(const ImageList& list, std::int32_t firstChanged) {
+    images_.Changed(list, firstChanged);
+    // Setting a list again makes the tree view measure its rows for the list's image size.
+    if (&list == shownImages_) ShowImages(&list);
+    if (&list == stateImages_) ShowStateImages(&list);
+    if (tree_ && (&list == shownImages_ || &list == stateImages_)) InvalidateRect(tree_, nullptr, TRUE);
 }
 
 }  // namespace ramvel::win32

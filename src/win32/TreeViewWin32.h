@@ -14,7 +14,7 @@
 
 #include "control/TreeModel.h"
 #include "platform/TreeWidget.h"
-#include "win32/PlaceholderImages.h"
+#include "win32/ImageListsWin32.h"
 
 namespace ramvel::win32 {
 
@@ -42,7 +42,9 @@ public:
     NodeHandle HitTest(int x, int y) const override;
     void SetRedraw(bool on) override;
     void Repaint() override;
-    void ShowImages(ImageListSlot slot) override;
+    void ShowImages(const ImageList* list) override;
+    void ShowStateImages(const ImageList* list) override;
+    void ImagesChanged(const ImageList& list, std::int32_t firstChanged) override;
 
     // Items in the tree view, once the queued additions are in.
     int ItemCount();
@@ -82,7 +84,9 @@ private:
     bool dblClicked_ = false;          // it sent NM_DBLCLK meanwhile
     bool collapsed_ = false;           // the user closed a node: the caret may move after
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    PlaceholderImages images_;
+    Win32ImageLists images_;
+    const ImageList* shownImages_ = nullptr;
+    const ImageList* stateImages_ = nullptr;
 };
 
 }  // namespace ramvel::win32

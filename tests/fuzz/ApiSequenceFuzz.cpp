@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeTreeWidget.h"
 #include "control/Fields.h"
 #include "control/ModuleState.h"
 #include "control/MyRamvel.h"
@@ -33,36 +34,6 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t at_ = 0;
-};
-
-class Widget : public ITreeWidget {
-public:
-    explicit Widget(TMyRamvel& control) : control_(control) {}
-    void NodeAdded(NodeHandle) override {}
-    void NodeChanged(NodeHandle) override {}
-    void NodeRemoved(std::uintptr_t, NodeHandle) override {}
-    void AllNodesRemoved() override {}
-    void Select(NodeHandle node) override {
-        const TreeModel& tree = control_.Tree();
-        for (const Node* n = tree.Find(node); n;) {
-            const NodeHandle parent = tree.Parent(*n);
-            const Node* up = tree.Find(parent);
-            if (up && !up->expanded) control_.WidgetExpansionChanged(parent, true);
-            n = tree.Find(parent);
-        }
-        if (tree.Contains(node)) control_.WidgetSelectionChanged(node);
-    }
-    void SetExpanded(NodeHandle, bool) override {}
-    NodeHandle HitTest(int, int y) const override {
-        const TreeModel& tree = control_.Tree();
-        return y >= 0 && y < tree.Count() ? const_cast<TreeModel&>(tree).At(y).handle : 0;
-    }
-    void SetRedraw(bool) override {}
-    void Repaint() override {}
-    void ShowImages(ImageListSlot) override {}
-
-private:
-    TMyRamvel& control_;
 };
 
 class SilentBox : public IMessageBox {
@@ -126,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input in(data, size);
     SilentBox box;
     TMyRamvel control(box, u"Ramvel.ocx");
-    Widget widget(control);
+    test::FakeTreeWidget widget(control);
     control.AttachWidget(widget);
     control.FormCreate();
     auto host = std::make_shared<Host>(control);

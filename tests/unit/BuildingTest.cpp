@@ -321,15 +321,5 @@ TEST_F(Building, LevelEntryOfAnotherControlIsUnusable) {
     EXPECT_EQ(messageBox.boxes, Warnings({kUnusableParent}));
 }
 
-TEST_F(Building, ImagesFollowTheModuleFlagAtCreation) {
-    EXPECT_EQ(widget.images, ImageListSlot::Standard);
-    Module().showImages = false;
-    TMyRamvel other(messageBox, u"Ramvel.ocx");
-    FakeTreeWidget otherWidget(other);
-    other.AttachWidget(otherWidget);
-    other.FormCreate();
-    EXPECT_EQ(otherWidget.images, ImageListSlot::None);
-}
-
 }  // namespace
 }  // namespace ramvel::test

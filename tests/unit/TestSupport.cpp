@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <algorithm>
+
 #include "control/Fields.h"
 
 namespace ramvel::test {
@@ -40,50 +42,6 @@ void PrintTo(const ShownBox& box, std::ostream* out) {
     *out << "{\"" << Show(box.caption) << "\", \"" << Show(box.text) << "\", icon " << static_cast<int>(box.icon) << "}";
 }
 
-std::vector<NodeHandle> FakeTreeWidget::VisibleRows() const {
-    std::vector<NodeHandle> rows;
-    const TreeModel& tree = control_.Tree();
-    // Pre-order over nodes whose ancestors are all expanded.
-    std::vector<NodeHandle> pending;
-    for (NodeHandle n = tree.FirstRoot(); n != 0; n = tree.NextSibling(*tree.Find(n))) pending.insert(pending.begin(), n);
-    while (!pending.empty()) {
-        NodeHandle n = pending.back();
-        pending.pop_back();
-        rows.push_back(n);
-        const Node& node = *tree.Find(n);
-        if (!node.expanded) continue;
-        std::vector<NodeHandle> children;
-        for (NodeHandle c = tree.FirstChild(node); c != 0; c = tree.NextSibling(*tree.Find(c))) children.push_back(c);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return rows;
-}
-
-int FakeTreeWidget::RowOf(NodeHandle node) const {
-    std::vector<NodeHandle> rows = VisibleRows();
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i] == node) return static_cast<int>(i);
-    return -1;
-}
-
-NodeHandle FakeTreeWidget::HitTest(int, int y) const {
-    std::vector<NodeHandle> rows = VisibleRows();
-    int row = y / kRowHeight;
-    return y >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(row)] : 0;
-}
-
-void FakeTreeWidget::Select(NodeHandle node) {
-    const TreeModel& tree = control_.Tree();
-    for (NodeHandle a = tree.Parent(*tree.Find(node)); a != 0;) {
-        const Node* ancestor = tree.Find(a);
-        if (!ancestor) return;  // removed by a host handler meanwhile
-        NodeHandle next = tree.Parent(*ancestor);
-        if (!ancestor->expanded) control_.WidgetExpansionChanged(a, true);
-        a = next;
-    }
-    if (tree.Contains(node)) control_.WidgetSelectionChanged(node);
-}
-
 void RecordingSink::RaiseText(EventId id, const std::u16string& text) {
     events.push_back({id, text});
     if (onEvent) onEvent(events.back());
@@ -100,14 +58,40 @@ void RecordingSink::RaiseKey(EventId id, std::int16_t& key) {
     if (onEvent) onEvent(events.back());
 }
 
+std::vector<std::uint8_t> FakeFiles::ReadFile(std::u16string_view name, std::size_t limit) {
+    const auto file = files.find(name);
+    if (file == files.end())
+        throw RamvelError(u"Impossible d'ouvrir le fichier \"" + std::u16string(name) + u"\". Not found");
+    const std::vector<std::uint8_t>& bytes = file->second;
+    return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), limit + 1))};
+}
+
+ImageList NumberedImages(std::int32_t count, std::int32_t side, Rgb base) {
+    ImageList list(side, side);
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto picture = std::make_shared<Picture>(side, side);
+        for (std::int32_t y = 0; y < side; ++y) {
+            for (std::int32_t x = 0; x < side; ++x) {
+                picture->pixels[picture->At(x, y)] = base + static_cast<Rgb>(i);
+                picture->masked[picture->At(x, y)] = x == 0;
+            }
+        }
+        list.Append(std::move(picture));
+    }
+    return list;
+}
+
 ControlTest::ControlTest() {
     // Fresh module-wide variables; handles stay unique across tests, as across controls.
     ModuleState& module = Module();
     module.ClearLevelTable();
     module.busy = false;
     module.storedNode = 0;
-    module.showImages = true;
+    module.imageDisplay = -1;
     control.AttachWidget(widget);
+    control.AttachFileReader(files);
+    control.ImageList1 = NumberedImages(42);
+    control.AlternateImageList = NumberedImages(87, 16, 0x200000);
     control.FormCreate();
     control.SetEventSink(sink);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "control/ModuleState.h"
 #include "control/MyRamvel.h"
 #include "control/RamvelError.h"
+#include "FakeTreeWidget.h"
 
 namespace ramvel::test {
 
@@ -18,42 +20,6 @@ std::string Utf8(std::u16string_view text);
 
 // Makes separators readable in failure output.
 std::string Show(std::u16string_view text);
-
-// A tree widget that behaves as the core expects of one: the selection change is delivered
-// inside Select; selecting a node under collapsed ancestors expands them first (innermost
-// first) and reports each expansion; programmatic expand reports nothing. Rows are 16 pixels
-// high and list the visible nodes in pre-order, for hit tests.
-class FakeTreeWidget : public ITreeWidget {
-public:
-    static constexpr int kRowHeight = 16;
-
-    explicit FakeTreeWidget(TMyRamvel& control) : control_(control) {}
-
-    void NodeAdded(NodeHandle) override { ++added; }
-    void NodeChanged(NodeHandle) override { ++changed; }
-    void NodeRemoved(std::uintptr_t, NodeHandle) override { ++removed; }
-    void AllNodesRemoved() override { ++allRemoved; }
-    void Select(NodeHandle node) override;
-    void SetExpanded(NodeHandle, bool) override {}
-    NodeHandle HitTest(int x, int y) const override;
-    void SetRedraw(bool on) override {
-        redrawOn = on;
-        if (on) ++repaints;
-    }
-    void Repaint() override { ++repaints; }
-    void ShowImages(ImageListSlot slot) override { images = slot; }
-
-    // The row (from 0) at which a node is drawn, or -1 when it is hidden.
-    int RowOf(NodeHandle node) const;
-
-    int added = 0, changed = 0, removed = 0, allRemoved = 0, repaints = 0;
-    bool redrawOn = true;
-    ImageListSlot images = ImageListSlot::None;
-
-private:
-    std::vector<NodeHandle> VisibleRows() const;
-    TMyRamvel& control_;
-};
 
 struct RaisedEvent {
     EventId id;
@@ -91,6 +57,17 @@ public:
     std::vector<ShownBox> boxes;
 };
 
+// Files by name, for the members that read images.
+class FakeFiles : public IFileReader {
+public:
+    std::vector<std::uint8_t> ReadFile(std::u16string_view name, std::size_t limit) override;
+    std::map<std::u16string, std::vector<std::uint8_t>, std::less<>> files;
+};
+
+// `count` images of side by side pixels, each in its own colour (0x100000 + its index) and
+// transparent in its left column, so that copies and cuts can be told apart.
+ImageList NumberedImages(std::int32_t count, std::int32_t side = 16, Rgb base = 0x100000);
+
 // One control on a fake widget, with a connected sink, fresh module state.
 class ControlTest : public ::testing::Test {
 protected:
@@ -105,6 +82,7 @@ protected:
     const Node& NodeAt(std::int32_t index) { return control.Tree().At(index); }
 
     RecordingMessageBox messageBox;
+    FakeFiles files;
     TMyRamvel control{messageBox, u"Ramvel.ocx"};
     FakeTreeWidget widget{control};
     std::shared_ptr<RecordingSink> sink = std::make_shared<RecordingSink>();

@@ -218,22 +218,12 @@ void NotImplemented(IRamvel* control) {
              return hr;
          }},
         {"put_Color", [&] { return control->put_Color(0x00FF00); }},
-        {"AddImage",
-         [&] {
-             LONG n = 99;
-             Bstr name = MakeBstr(L"x.ico");
-             HRESULT hr = control->AddImage(name.Get(), &n);
-             EXPECT_EQ(n, 0);
-             return hr;
-         }},
-        {"imageSize", [&] { return control->imageSize(16, 16); }},
         {"put_Lines", [&] { return control->put_Lines(VARIANT_TRUE); }},
         {"get_FontSize",
          [&] {
              LONG v = 5;
              return control->get_FontSize(&v);
          }},
-        {"put_ImageList", [&] { return control->put_ImageList(1); }},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);

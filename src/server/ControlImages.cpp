@@ -1,0 +1,47 @@
+// IRamvel members for images: which list the tree shows, and the standard list's content.
+#include "server/ControlObject.h"
+#include "server/ControlOut.h"
+#include "server/ErrorBoundary.h"
+
+namespace ramvel::server {
+
+HRESULT RamvelControl::ClearImages() {
+    return ComCall([&] { Control().ClearImages(); });
+}
+
+HRESULT RamvelControl::AddImage(BSTR ImageName, LONG* ImageNumber) {
+    return ComCall([&] {
+        LONG& out = OutParam<LONG>(ImageNumber, 0);
+        out = Control().AddImage(TextView(ImageName));
+    });
+}
+
+HRESULT RamvelControl::ReplaceImage(LONG Index, BSTR ImageName) {
+    return ComCall([&] { Control().ReplaceImage(Index, TextView(ImageName)); });
+}
+
+HRESULT RamvelControl::imageSize(LONG Width, LONG Height) {
+    return ComCall([&] { Control().imageSize(Width, Height); });
+}
+
+HRESULT RamvelControl::resetImages() {
+    return ComCall([&] { Control().resetImages(); });
+}
+
+HRESULT RamvelControl::get_Images(VARIANT_BOOL* Value) {
+    return ComCall([&] { OutParam<VARIANT_BOOL>(Value, VARIANT_FALSE) = ToVariantBool(Control().GetImages()); });
+}
+
+HRESULT RamvelControl::put_Images(VARIANT_BOOL Value) {
+    return ComCall([&] { Control().SetImages(Value); });
+}
+
+HRESULT RamvelControl::get_ImageList(LONG* Value) {
+    return ComCall([&] { OutParam<LONG>(Value, 0) = Control().GetImageList(); });
+}
+
+HRESULT RamvelControl::put_ImageList(LONG Value) {
+    return ComCall([&] { Control().SetImageList(Value); });
+}
+
+}  // namespace ramvel::server
