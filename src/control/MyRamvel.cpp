@@ -165,6 +165,8 @@ void TMyRamvel::RemoveSubtree(NodeHandle handle) {
         if (entry == handle) entry = 0;
     // Records go with the nodes: the model frees both at once.
     const std::uintptr_t widgetItem = tree_.Remove(handle);
+    // A parent left without children is closed, so that new children wait for it to open.
+    if (Node* up = tree_.Find(parent); up && up->childCount == 0) up->expanded = false;
     TView->NodeRemoved(widgetItem, parent);
 }
 

@@ -13,12 +13,13 @@
 #include "images/ImageList.h"
 #include "platform/EventSink.h"
 #include "platform/FileReader.h"
+#include "platform/FormEvents.h"
 #include "platform/MessageBox.h"
 #include "platform/TreeWidget.h"
 
 namespace ramvel {
 
-class TMyRamvel : public ITreeEvents {
+class TMyRamvel : public ITreeEvents, public IFormEvents {
 public:
     // `moduleFileName` is the file name of the module (e.g. "Ramvel.ocx"), used to caption
     // the boxes that report errors inside notification handlers.
@@ -33,9 +34,13 @@ public:
     const TreeModel& Tree() const { return tree_; }
     TreeModel& Tree() { return tree_; }
 
-    // The host's event sink, or none.
+    // Wires the form's notifications to their handlers: until then they raise nothing.
+    void Initialize() { formWired_ = true; }
+
+    // The host's event sink, or none. The first sink to connect receives OnCreate: the form's
+    // creation happens before any host can connect.
     std::shared_ptr<IEventSink> FEvents;
-    void SetEventSink(std::shared_ptr<IEventSink> sink) { FEvents = std::move(sink); }
+    void SetEventSink(std::shared_ptr<IEventSink> sink);
 
     // Building and editing.
     void AddNodes(std::u16string_view nodeParm);
@@ -94,6 +99,27 @@ public:
     void TViewKeyPress(char16_t& key);
     void TViewMouseDown(MouseButton button, ShiftState shift, int x, int y);
 
+    // Form event handlers.
+    void FormActivate();
+    void FormDeactivate();
+    void FormClick();
+    void FormDblClick();
+    void FormKeyPress(char16_t& key);
+    void FormPaint();
+    // The destruction handler: releases every node record, then raises OnDestroy; runs once.
+    // Its owner calls it before the form's windows go.
+    void FormDestroy();
+    bool GetKeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool value) { keyPreview_ = value; }
+
+    // IFormEvents: the form's notifications, once wired, through the handlers' error reporting.
+    void FormActivated() override;
+    void FormDeactivated() override;
+    void FormClicked() override;
+    void FormDoubleClicked() override;
+    void FormKeyPressed(char16_t& key) override;
+    void FormPainted() override;
+
     // ITreeEvents: the widget's notifications, each run through the handlers' error reporting.
     void WidgetSelectionChanged(NodeHandle node) override;
     void WidgetExpansionChanged(NodeHandle node, bool expanded) override;
@@ -146,6 +172,10 @@ private:
     ITreeWidget* TView = nullptr;
     IFileReader* files_ = nullptr;
     ImageList* shownList_ = nullptr;  // &ImageList1, &AlternateImageList or none
+    bool formWired_ = false;
+    bool createRaised_ = false;
+    bool destroyed_ = false;
+    bool keyPreview_ = false;
     IMessageBox& messageBox_;
     std::u16string moduleFileName_;
     std::int32_t updateCount_ = 0;

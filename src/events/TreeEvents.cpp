@@ -126,7 +126,14 @@ void TMyRamvel::WidgetDblClick() { RunHandler([&] { TViewDblClick(); }); }
 
 void TMyRamvel::WidgetEnter() { RunHandler([&] { TViewEnter(); }); }
 
-void TMyRamvel::WidgetKeyPress(char16_t& key) { RunHandler([&] { TViewKeyPress(key); }); }
+void TMyRamvel::WidgetKeyPress(char16_t& key) {
+    // With key preview on, the form's handler sees the character first; 0 ends it there.
+    if (keyPreview_ && formWired_) {
+        RunHandler([&] { FormKeyPress(key); });
+        if (key == 0) return;
+    }
+    RunHandler([&] { TViewKeyPress(key); });
+}
 
 void TMyRamvel::WidgetMouseDown(MouseButton button, ShiftState shift, int x, int y) {
     RunHandler([&] { TViewMouseDown(button, shift, x, y); });

@@ -32,16 +32,21 @@ public:
     virtual void AllNodesRemoved() = 0;
 
     // Make `node` the selected node. Expansions needed to bring it into view and the selection
-    // change are reported to ITreeEvents synchronously, inside this call.
+    // change are reported to ITreeEvents synchronously, inside this call: the closed ancestors
+    // open from the root down, one report each, then the selection change.
     virtual void Select(NodeHandle node) = 0;
     // Programmatic expand or collapse of one node; reports nothing.
     virtual void SetExpanded(NodeHandle node, bool expanded) = 0;
     // The node whose row holds the client point, or 0.
     virtual NodeHandle HitTest(int x, int y) const = 0;
 
-    // Redrawing on or off (the core keeps the nesting counter); Repaint draws at once.
+    // Redrawing on or off (the core keeps the nesting counter); Repaint draws at once;
+    // Invalidate has the whole widget drawn at the next opportunity.
     virtual void SetRedraw(bool on) = 0;
     virtual void Repaint() = 0;
+    virtual void Invalidate() = 0;
+    // The selection stays highlighted while the widget has no focus.
+    virtual void ShowSelectionAlways() = 0;
 
     // The list that node image and selected indexes name (none: nodes show no image).
     virtual void ShowImages(const ImageList* list) = 0;

@@ -29,7 +29,10 @@ HRESULT RamvelControl::resetImages() {
 }
 
 HRESULT RamvelControl::get_Images(VARIANT_BOOL* Value) {
-    return ComCall([&] { OutParam<VARIANT_BOOL>(Value, VARIANT_FALSE) = ToVariantBool(Control().GetImages()); });
+    return ComCall([&] {
+        VARIANT_BOOL& out = OutParam<VARIANT_BOOL>(Value, VARIANT_FALSE);
+        out = ToVariantBool(Control().GetImages());
+    });
 }
 
 HRESULT RamvelControl::put_Images(VARIANT_BOOL Value) {
@@ -37,7 +40,10 @@ HRESULT RamvelControl::put_Images(VARIANT_BOOL Value) {
 }
 
 HRESULT RamvelControl::get_ImageList(LONG* Value) {
-    return ComCall([&] { OutParam<LONG>(Value, 0) = Control().GetImageList(); });
+    return ComCall([&] {
+        LONG& out = OutParam<LONG>(Value, 0);
+        out = Control().GetImageList();
+    });
 }
 
 HRESULT RamvelControl::put_ImageList(LONG Value) {

@@ -73,15 +73,6 @@ HRESULT RamvelControl::put_Font(IFontDisp*) { return ComCall([&] { ThrowNotImple
 
 HRESULT RamvelControl::putref_Font(IFontDisp*) { return ComCall([&] { ThrowNotImplemented(u"Font"); }); }
 
-HRESULT RamvelControl::get_KeyPreview(VARIANT_BOOL* Value) {
-    return ComCall([&] {
-        OutParam<VARIANT_BOOL>(Value, VARIANT_FALSE);
-        ThrowNotImplemented(u"KeyPreview");
-    });
-}
-
-HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL) { return ComCall([&] { ThrowNotImplemented(u"KeyPreview"); }); }
-
 HRESULT RamvelControl::get_PixelsPerInch(LONG* Value) {
     return ComCall([&] {
         OutParam<LONG>(Value, 0);

@@ -9,20 +9,24 @@ ModuleObjectCount::ModuleObjectCount() { ObjectCreated(); }
 ModuleObjectCount::~ModuleObjectCount() { ObjectDestroyed(); }
 
 // Built in order: the wrapper (counted first), its two connection points, the control object
-// with its form (FormCreate runs inside the form's construction).
+// with its form (FormCreate runs inside the form's construction), then Initialize wires the
+// form's notifications.
 RamvelControl::RamvelControl(IUnknown* outer)
     : outer_(outer ? outer : &inner_),
       eventsPoint_(*this, DIID_IRamvelEvents, 1, [this](IUnknown* sink) { OnEventSink(sink); }),
       notifyPoint_(*this, IID_IPropertyNotifySink, SIZE_MAX),
       control_(std::make_unique<TMyRamvel>(messageBox_, win32::ModuleFileName(ModuleHandle()))),
       form_(std::make_unique<win32::ControlForm>(*control_, messageBox_, ModuleHandle())) {
+    control_->Initialize();
     // The default extent: the form's size in HIMETRIC (96 pixels per inch).
     extent_ = {MulDiv(win32::ControlForm::kWidth, 2540, 96), MulDiv(win32::ControlForm::kHeight, 2540, 96)};
 }
 
-// Torn down in reverse: the form goes first (its destruction handler still sees the sink),
-// then the control object, then the connections; the module count drops last.
+// Torn down in reverse: the destruction handler runs while the form and the sink are still
+// there, then the form goes, then the control object, then the connections; the module count
+// drops last.
 RamvelControl::~RamvelControl() {
+    control_->FormDestroy();
     form_.reset();
     control_.reset();
 }

@@ -2,6 +2,9 @@
 #include "win32/ControlForm.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <utility>
 
 #include "control/RamvelError.h"
 #include "win32/ModuleWindows.h"
@@ -14,6 +17,11 @@ namespace {
 
 constexpr int kTreeId = 1;
 constexpr int kIndent = 19;
+
+// The module's focused form on this thread: the form that last took the focus. Focus moving
+// to a host window and back leaves it unchanged, so only moves between the module's own
+// forms activate and deactivate.
+thread_local ControlForm* focusedForm = nullptr;
 
 [[noreturn]] void ThrowLastError() {
     const DWORD error = GetLastError();
@@ -95,7 +103,15 @@ void ControlForm::Show(bool visible) {
     if (form_) ShowWindow(form_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+void ControlForm::FocusEntered() {
+    if (focusedForm == this) return;
+    ControlForm* previous = std::exchange(focusedForm, this);
+    if (previous) previous->control_.FormDeactivated();
+    control_.FormActivated();
+}
+
 void ControlForm::Destroy() {
+    if (focusedForm == this) focusedForm = nullptr;
     if (tree_) tree_->Detach();
     if (form_) DestroyWindow(form_);
     form_ = nullptr;
@@ -123,12 +139,45 @@ LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (const HWND tree = TreeWindow()) MoveWindow(tree, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
     case WM_SETFOCUS:
+        FocusEntered();
         if (const HWND tree = TreeWindow()) SetFocus(tree);  // TView is the active control
         return 0;
     case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.code == static_cast<UINT>(NM_SETFOCUS)) FocusEntered();
         LRESULT result = 0;
-        if (tree_ && tree_->OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        if (tree_ && tree_->OnNotify(header, result)) return result;
         break;
+    }
+    case WM_LBUTTONDOWN:
+        pressed_ = true;
+        SetCapture(window);
+        return 0;
+    case WM_LBUTTONUP: {
+        if (!std::exchange(pressed_, false)) return 0;
+        ReleaseCapture();
+        // A click is a press and a release on the form's own surface.
+        RECT client;
+        GetClientRect(window, &client);
+        if (PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) control_.FormClicked();
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+        control_.FormDoubleClicked();
+        return 0;
+    case WM_CHAR: {
+        char16_t key = static_cast<char16_t>(wParam);
+        control_.FormKeyPressed(key);
+        if (key == 0) return 0;
+        wParam = key;
+        break;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        control_.FormPainted();
+        return 0;
     }
     case WM_DESTROY:
         if (tree_) tree_->Detach();

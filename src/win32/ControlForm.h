@@ -52,6 +52,8 @@ public:
     void Destroy();
 
 private:
+    // The focus entered the form or its tree view: activation moves here.
+    void FocusEntered();
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -63,6 +65,7 @@ private:
     Win32FileReader files_;
     std::unique_ptr<Win32TreeView> tree_;
     bool holdsModule_ = false;  // counted in the holding window's users
+    bool pressed_ = false;      // the left button went down on the form's surface
 };
 
 }  // namespace ramvel::win32

@@ -187,9 +187,8 @@ void Win32TreeView::NodeRemoved(std::uintptr_t widgetItem, NodeHandle parentHand
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemFromCookie(widgetItem)));
     }
-    // A parent left without children is closed, so that new children wait for it to open.
-    if (Node* parent = model_.Find(parentHandle); parent && parent->childCount == 0 && parent->widgetItem) {
-        parent->expanded = false;
+    // The model closed a parent left without children: so does its item.
+    if (Node* parent = model_.Find(parentHandle); parent && !parent->expanded && parent->widgetItem) {
         TVITEMW item{};
         item.mask = TVIF_HANDLE | TVIF_STATE;
         item.hItem = ItemFromCookie(parent->widgetItem);
@@ -276,6 +275,16 @@ void Win32TreeView::Repaint() {
     if (!tree_ || !redraw_) return;
     Flush();
     RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32TreeView::Invalidate() {
+    if (tree_) InvalidateRect(tree_, nullptr, TRUE);
+}
+
+void Win32TreeView::ShowSelectionAlways() {
+    if (!tree_) return;
+    const LONG_PTR style = GetWindowLongPtrW(tree_, GWL_STYLE);
+    if (!(style & TVS_SHOWSELALWAYS)) SetWindowLongPtrW(tree_, GWL_STYLE, style | TVS_SHOWSELALWAYS);
 }
 
 // --- Images ------------------------------------------------------------------------------

@@ -42,6 +42,8 @@ public:
     NodeHandle HitTest(int x, int y) const override;
     void SetRedraw(bool on) override;
     void Repaint() override;
+    void Invalidate() override;
+    void ShowSelectionAlways() override;
     void ShowImages(const ImageList* list) override;
     void ShowStateImages(const ImageList* list) override;
     void ImagesChanged(const ImageList& list, std::int32_t firstChanged) override;

@@ -36,16 +36,20 @@ NodeHandle FakeTreeWidget::HitTest(int, int y) const {
 
 void FakeTreeWidget::Select(NodeHandle node) {
     const TreeModel& tree = control_.Tree();
-    const Node* target = tree.Find(node);
-    if (!target) return;
-    for (NodeHandle a = tree.Parent(*target); a != 0;) {
-        const Node* ancestor = tree.Find(a);
-        if (!ancestor) return;  // removed by a host handler meanwhile
-        NodeHandle next = tree.Parent(*ancestor);
-        if (!ancestor->expanded) control_.WidgetExpansionChanged(a, true);
-        a = next;
+    // As the tree view does: open the outermost closed ancestor, report it, look again (the
+    // host may have changed the tree meanwhile), until the node is in view.
+    for (;;) {
+        const Node* target = tree.Find(node);
+        if (!target) return;
+        NodeHandle closed = 0;
+        for (NodeHandle up = tree.Parent(*target); up != 0; up = tree.Parent(*tree.Find(up)))
+            if (!tree.Find(up)->expanded) closed = up;
+        if (closed == 0) break;
+        control_.WidgetExpansionChanged(closed, true);
+        // A report that left the node closed would loop for ever: the host decided otherwise.
+        if (const Node* again = tree.Find(closed); again && !again->expanded) return;
     }
-    if (tree.Contains(node)) control_.WidgetSelectionChanged(node);
+    control_.WidgetSelectionChanged(node);
 }
 
 }  // namespace ramvel::test

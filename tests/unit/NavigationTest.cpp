@@ -80,8 +80,8 @@ TEST_F(Navigation, Relatives) {
 TEST_F(Navigation, GoToNodeOnHiddenNodeExpandsAncestorsThenChanges) {
     const std::u16string info = control.GoToNode(2);
     const std::vector<RaisedEvent> expected = {
-        {EventId::OnExpanded, control.GetNode(1)},
         {EventId::OnExpanded, control.GetNode(0)},
+        {EventId::OnExpanded, control.GetNode(1)},
         {EventId::OnChange, control.GetNode(2)},
     };
     EXPECT_EQ(sink->events, expected);

@@ -31,7 +31,7 @@ bool ExpectSequence(const std::vector<Event>& actual, const std::vector<Event>& 
     return winecheck::Check(same, __FILE__, __LINE__, table);
 }
 
-enum : DISPID { OnDblClick = 4, OnChange = 7, OnCollapsed = 8, OnExpanded = 16 };
+enum : DISPID { OnCreate = 3, OnDblClick = 4, OnDestroy = 5, OnChange = 7, OnCollapsed = 8, OnExpanded = 16 };
 
 // The host's IRamvelEvents. `answersEvents` false makes an object without that interface.
 class Sink final : public IDispatch {
@@ -188,7 +188,8 @@ void ConnectionRules() {
     EXPECT_HR(f.point->Advise(&second, &cookie2), CONNECT_E_ADVISELIMIT);
     EXPECT_HR(f.point->Unadvise(cookie1 + 100), CONNECT_E_NOCONNECTION);
     f.GoTo(3);
-    ExpectSequence(first.events, {f.Ev(OnChange, 3)}, "the first sink stays connected");
+    // OnCreate reaches the first sink ever connected, once.
+    ExpectSequence(first.events, {{OnCreate, L""}, f.Ev(OnChange, 3)}, "the first sink stays connected");
     ExpectSequence(second.events, {}, "the refused sink");
     EXPECT_HR(f.point->Unadvise(cookie1), S_OK);
     EXPECT_HR(f.point->Unadvise(cookie1), CONNECT_E_NOCONNECTION);
@@ -291,11 +292,12 @@ void FailingHost() {
     ASSERT_HR(f.point->Advise(&sink, &cookie), S_OK);
     EXPECT_EQ(f.GoTo(3), f.tree.Info(3));
     EXPECT_HR(f.control->put_Expanded(f.H(0), VARIANT_TRUE), S_OK);
-    ExpectSequence(sink.events, {f.Ev(OnChange, 3), f.Ev(OnExpanded, 0)}, "failing handlers");
+    ExpectSequence(sink.events, {{OnCreate, L""}, f.Ev(OnChange, 3), f.Ev(OnExpanded, 0)}, "failing handlers");
     f.point->Unadvise(cookie);
 }
 
-// Releasing the control while a sink is connected lets go of the host's sink.
+// Releasing the control while a sink is connected raises OnDestroy, after the records are
+// released, and lets go of the host's sink.
 void ReleaseWhileConnected() {
     Sink sink;
     {
@@ -303,7 +305,20 @@ void ReleaseWhileConnected() {
         DWORD cookie = 0;
         ASSERT_HR(f.point->Advise(&sink, &cookie), S_OK);
         EXPECT_TRUE(sink.refs > 0);
+        sink.events.clear();
+        // A host that calls back from OnDestroy gets harmless answers.
+        IRamvel* control = f.control.Get();
+        sink.onEvent = [&](const Event& e) {
+            if (e.id != OnDestroy) return;
+            BSTR v = nullptr;
+            EXPECT_HR(control->GetNode(0, &v), S_OK);
+            SysFreeString(v);
+            LONG count = -1;
+            EXPECT_HR(control->ChildrenNumber(0, &count), S_OK);
+            EXPECT_EQ(count, static_cast<LONG>(f.tree.nodes.size()));
+        };
     }
+    ExpectSequence(sink.events, {{OnDestroy, L""}}, "releasing the control");
     EXPECT_EQ(sink.refs, 0u);
 }
 

@@ -38,6 +38,12 @@ inline const char* EventName(EventId id) {
     case EventId::OnRightClick: return "OnRightClick";
     case EventId::OnDblClick: return "OnDblClick";
     case EventId::OnKeyPress: return "OnKeyPress";
+    case EventId::OnActivate: return "OnActivate";
+    case EventId::OnDeactivate: return "OnDeactivate";
+    case EventId::OnClick: return "OnClick";
+    case EventId::OnCreate: return "OnCreate";
+    case EventId::OnDestroy: return "OnDestroy";
+    case EventId::OnPaint: return "OnPaint";
     default: return "Other";
     }
 }
@@ -224,13 +230,17 @@ public:
         top = CreateWindowExW(0, L"TreeViewTestHost", L"Tree view test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                               0, 520, 460, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         form = std::make_unique<win32::ControlForm>(control, box, GetModuleHandleW(nullptr), top);
+        control.Initialize();  // as the module does once the form is built
         form->SetBounds(RECT{0, 0, win32::ControlForm::kWidth, win32::ControlForm::kHeight});
         form->Show(true);
         ShowWindow(top, SW_SHOW);
         SetForegroundWindow(top);
         SetFocus(form->TreeWindow());
         Pump();
-        if (withSink) control.SetEventSink(sink);
+        if (withSink) {
+            control.SetEventSink(sink);
+            sink->lines.clear();  // OnCreate, and the activation and painting of the new form
+        }
     }
     ~Host() {
         control.SetEventSink(nullptr);
