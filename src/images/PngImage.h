@@ -15,7 +15,7 @@ inline bool IsPng(std::span<const std::uint8_t> bytes) {
 }
 
 // The picture, with pixels whose alpha is below one half masked; nothing when the data is not
-// a PNG picture of at most 4096 by 4096 pixels that decodes.
+// a PNG picture of at most 256 by 256 pixels (the most an icon holds) that decodes.
 std::optional<Picture> DecodePng(std::span<const std::uint8_t> bytes);
 
 }  // namespace ramvel

@@ -116,7 +116,9 @@ TEST(ImageList, AppendedImagesSitUnscaledInTheTopLeftOfTransparentCells) {
                 const bool inside = x < 16 && y < 16;
                 ASSERT_EQ(cell.masked[cell.At(x, y)], inside ? source.Image(1).masked[source.Image(1).At(x, y)] : 1)
                     << x << "," << y;
-                if (inside && x > 0) ASSERT_EQ(cell.pixels[cell.At(x, y)], source.Image(1).pixels[0]);
+                if (inside && x > 0) {
+                    ASSERT_EQ(cell.pixels[cell.At(x, y)], source.Image(1).pixels[0]);
+                }
             }
         }
     }

@@ -130,7 +130,9 @@ TEST_F(TreeEvents, KeyPressReportsOnlyControlCharactersAndSwallowsThem) {
         control.WidgetKeyPress(key);
         EXPECT_EQ(key, c.after);
         EXPECT_EQ(sink->events.size(), c.reported ? 1u : 0u);
-        if (c.reported) EXPECT_EQ(sink->events[0], (RaisedEvent{EventId::OnKeyPress, IntToStr(c.key)}));
+        if (c.reported) {
+            EXPECT_EQ(sink->events[0], (RaisedEvent{EventId::OnKeyPress, IntToStr(c.key)}));
+        }
     }
     control.SetEventSink(nullptr);
     char16_t enter = 13;
