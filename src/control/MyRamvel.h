@@ -14,6 +14,8 @@
 #include "platform/EventSink.h"
 #include "platform/FileReader.h"
 #include "platform/FormEvents.h"
+#include "platform/FormWindow.h"
+#include "properties/FormSettings.h"
 #include "platform/MessageBox.h"
 #include "platform/TreeWidget.h"
 
@@ -29,6 +31,8 @@ public:
     // Wiring done by whoever builds the object, before FormCreate.
     void AttachWidget(ITreeWidget& widget) { TView = &widget; }
     void AttachFileReader(IFileReader& files) { files_ = &files; }
+    // The form's windows; the settings start over for its screen and are applied at once.
+    void AttachFormWindow(IFormWindow& form);
     void FormCreate();
 
     const TreeModel& Tree() const { return tree_; }
@@ -112,6 +116,50 @@ public:
     bool GetKeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
 
+    // Properties of the tree and of the form. Enumerations keep their low 8 bits.
+    const FormSettings& Settings() const { return settings_; }
+    void SetLines(bool value);
+    void SetButtons(bool value);
+    void SetTrack(bool value);
+    std::u16string GetFontName() const { return settings_.treeFont.name; }
+    void SetFontName(std::u16string_view value);
+    std::int32_t GetFontSize() const { return PointsOf(settings_.treeFont); }
+    void SetFontSize(std::int32_t value);
+    // The form's font; it reaches the tree while the tree inherits it.
+    const FontSettings& FormFont() const { return settings_.formFont; }
+    void SetFormFont(const FontSettings& font);
+    std::uint32_t GetColor() const { return settings_.colour; }
+    void SetColor(std::uint32_t value);
+    const std::u16string& GetCaption() const { return settings_.caption; }
+    void SetCaption(std::u16string_view value);
+    bool GetVisible() const;
+    void SetVisible(bool value);
+    bool GetEnabled() const { return settings_.enabled; }
+    void SetEnabled(bool value);
+    std::int32_t GetAxBorderStyle() const { return settings_.borderStyle; }
+    void SetAxBorderStyle(std::int32_t value);
+    std::int32_t GetBiDiMode() const { return settings_.bidiMode; }
+    void SetBiDiMode(std::int32_t value);
+    std::int32_t GetPrintScale() const { return settings_.printScale; }
+    void SetPrintScale(std::int32_t value) { settings_.printScale = static_cast<std::uint8_t>(value); }
+    std::int16_t GetCursor() const { return settings_.cursor; }
+    void SetCursor(std::int16_t value);
+    bool GetDoubleBuffered() const { return settings_.doubleBuffered; }
+    void SetDoubleBuffered(bool value);
+    bool GetAutoScroll() const { return settings_.autoScroll; }
+    void SetAutoScroll(bool value);
+    bool GetAutoSize() const { return settings_.autoSize; }
+    void SetAutoSize(bool value);
+    bool GetDropTarget() const { return settings_.dropTarget; }
+    void SetDropTarget(bool value) { settings_.dropTarget = value; }
+    const std::u16string& GetHelpFile() const { return settings_.helpFile; }
+    void SetHelpFile(std::u16string_view value) { settings_.helpFile = value; }
+    std::int32_t GetPixelsPerInch() const;
+    void SetPixelsPerInch(std::int32_t value);
+    bool GetScaled() const { return settings_.storedPixelsPerInch != 0; }
+    void SetScaled(bool value);
+    bool GetActive() const;
+
     // IFormEvents: the form's notifications, once wired, through the handlers' error reporting.
     void FormActivated() override;
     void FormDeactivated() override;
@@ -147,6 +195,7 @@ private:
     ImageList& ShownList();
     void ImagesChanged(const ImageList& list, std::int32_t firstChanged);
     ImageFile ReadImage(const ImageList& list, std::u16string_view imageName);
+    void SetTreeFont(const FontSettings& font);
     void SelectNode(NodeHandle node);
     NodeHandle AddNode(NodeHandle parent, std::u16string_view text);
     NodeHandle AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text);
@@ -171,6 +220,8 @@ private:
     TreeModel tree_;
     ITreeWidget* TView = nullptr;
     IFileReader* files_ = nullptr;
+    IFormWindow* form_ = nullptr;
+    FormSettings settings_;
     ImageList* shownList_ = nullptr;  // &ImageList1, &AlternateImageList or none
     bool formWired_ = false;
     bool createRaised_ = false;
