@@ -12,6 +12,7 @@ void TMyRamvel::AttachFormWindow(IFormWindow& form) {
     form.ApplyTreeFont(settings_.treeFont);
     form.ApplyColour(settings_.colour);
     form.ApplyCaption(settings_.caption);
+    form.ApplyBorderStyle(settings_.borderStyle);
 }
 
 void TMyRamvel::SetLines(bool value) {

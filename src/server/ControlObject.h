@@ -2,7 +2,8 @@
 // One COM object per control: the control wrapper (OLE control interfaces, connection points,
 // dispatch, error boundary) around the core TMyRamvel and its Win32 form.
 // The methods live in small files, one interface (or family) each: ControlUnknown.cpp,
-// ControlDispatch.cpp, ControlFastDispatch.cpp, ControlTree.cpp, ControlLater.cpp, ControlOleObject.cpp,
+// ControlDispatch.cpp, ControlFastDispatch.cpp, ControlTree.cpp, ControlOleObject.cpp,
+// ControlProperties.cpp, ControlImages.cpp, ControlAboutBox.cpp,
 // ControlInPlace.cpp, ControlView.cpp, ControlPersist.cpp, ControlOleControl.cpp,
 // ControlQuickActivate.cpp, ControlSafety.cpp, ControlConnections.cpp.
 #include <windows.h>
@@ -17,6 +18,7 @@
 #include "control/MyRamvel.h"
 #include "server/ComPtr.h"
 #include "server/ConnectionPoint.h"
+#include "server/FontBinding.h"
 #include "win32/ControlForm.h"
 #include "win32/MessageBoxWin32.h"
 
@@ -63,7 +65,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
-    // IRamvel: later members (properties, images, about box).
+    // IRamvel: properties (ControlProperties.cpp), images (ControlImages.cpp), the about box.
     HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL* Value) override;
     HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL Value) override;
     HRESULT STDMETHODCALLTYPE get_AutoScroll(VARIANT_BOOL* Value) override;
@@ -78,7 +80,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Color(OLE_COLOR Value) override;
     HRESULT STDMETHODCALLTYPE get_Font(IFontDisp** Value) override;
     HRESULT STDMETHODCALLTYPE put_Font(IFontDisp* Value) override;
-    HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp* Value) override;
+    HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp** Value) override;
     HRESULT STDMETHODCALLTYPE get_KeyPreview(VARIANT_BOOL* Value) override;
     HRESULT STDMETHODCALLTYPE put_KeyPreview(VARIANT_BOOL Value) override;
     HRESULT STDMETHODCALLTYPE get_PixelsPerInch(LONG* Value) override;
@@ -290,6 +292,10 @@ private:
     win32::Win32MessageBox messageBox_;
     std::unique_ptr<TMyRamvel> control_;
     std::unique_ptr<win32::ControlForm> form_;
+    // The form's font as an OLE font object; its changes reach the control's form font.
+    FontBinding font_{[this](const FontSettings& font) {
+        if (control_) control_->SetFormFont(font);
+    }};
 
     // OLE state of the wrapper.
     ComPtr<IOleClientSite> site_;

@@ -1,19 +1,130 @@
-// IRamvel properties of the control form.
+// IRamvel properties of the tree and of the control form: each one reads or sets a setting
+// of TMyRamvel; the form's font travels as an OLE font object.
 #include "server/ControlObject.h"
 #include "server/ControlOut.h"
 #include "server/ErrorBoundary.h"
 
 namespace ramvel::server {
+namespace {
 
-HRESULT RamvelControl::get_KeyPreview(VARIANT_BOOL* Value) {
+// A boolean property read from the control.
+template <typename Read>
+HRESULT GetBool(VARIANT_BOOL* value, Read read) {
     return ComCall([&] {
-        VARIANT_BOOL& out = OutParam<VARIANT_BOOL>(Value, VARIANT_FALSE);
-        out = ToVariantBool(Control().GetKeyPreview());
+        VARIANT_BOOL& out = OutParam<VARIANT_BOOL>(value, VARIANT_FALSE);
+        out = ToVariantBool(read());
     });
 }
 
-HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL Value) {
-    return ComCall([&] { Control().SetKeyPreview(Value != 0); });
+template <typename T, typename Read>
+HRESULT GetValue(T* value, Read read) {
+    return ComCall([&] {
+        T& out = OutParam<T>(value, T{});
+        out = static_cast<T>(read());
+    });
 }
+
+HRESULT GetString(BSTR* value, std::u16string_view text) {
+    return ComCall([&] { SetText(OutText(value), text); });
+}
+
+}  // namespace
+
+// --- The tree --------------------------------------------------------------------------
+
+HRESULT RamvelControl::put_Lines(VARIANT_BOOL Value) { return ComCall([&] { Control().SetLines(Value != 0); }); }
+HRESULT RamvelControl::put_Buttons(VARIANT_BOOL Value) { return ComCall([&] { Control().SetButtons(Value != 0); }); }
+HRESULT RamvelControl::put_Track(VARIANT_BOOL Value) { return ComCall([&] { Control().SetTrack(Value != 0); }); }
+
+HRESULT RamvelControl::get_FontName(BSTR* Value) { return GetString(Value, Control().GetFontName()); }
+HRESULT RamvelControl::put_FontName(BSTR Value) { return ComCall([&] { Control().SetFontName(TextView(Value)); }); }
+HRESULT RamvelControl::get_FontSize(LONG* Value) { return GetValue(Value, [&] { return Control().GetFontSize(); }); }
+HRESULT RamvelControl::put_FontSize(LONG Value) { return ComCall([&] { Control().SetFontSize(Value); }); }
+
+// --- The form ------------------------------------------------------------------------
+
+HRESULT RamvelControl::get_Visible(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetVisible(); }); }
+HRESULT RamvelControl::put_Visible(VARIANT_BOOL Value) { return ComCall([&] { Control().SetVisible(Value != 0); }); }
+
+HRESULT RamvelControl::get_AutoScroll(VARIANT_BOOL* Value) {
+    return GetBool(Value, [&] { return Control().GetAutoScroll(); });
+}
+HRESULT RamvelControl::put_AutoScroll(VARIANT_BOOL Value) { return ComCall([&] { Control().SetAutoScroll(Value != 0); }); }
+
+HRESULT RamvelControl::get_AutoSize(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetAutoSize(); }); }
+HRESULT RamvelControl::put_AutoSize(VARIANT_BOOL Value) { return ComCall([&] { Control().SetAutoSize(Value != 0); }); }
+
+HRESULT RamvelControl::get_AxBorderStyle(TxActiveFormBorderStyle* Value) {
+    return GetValue(Value, [&] { return Control().GetAxBorderStyle(); });
+}
+HRESULT RamvelControl::put_AxBorderStyle(TxActiveFormBorderStyle Value) {
+    return ComCall([&] { Control().SetAxBorderStyle(Value); });
+}
+
+HRESULT RamvelControl::get_Caption(BSTR* Value) { return GetString(Value, Control().GetCaption()); }
+HRESULT RamvelControl::put_Caption(BSTR Value) { return ComCall([&] { Control().SetCaption(TextView(Value)); }); }
+
+HRESULT RamvelControl::get_Color(OLE_COLOR* Value) { return GetValue(Value, [&] { return Control().GetColor(); }); }
+HRESULT RamvelControl::put_Color(OLE_COLOR Value) { return ComCall([&] { Control().SetColor(Value); }); }
+
+HRESULT RamvelControl::get_Font(IFontDisp** Value) {
+    return ComCall([&] {
+        IFontDisp*& out = OutParam<IFontDisp*>(Value, nullptr);
+        out = font_.Get(Control().FormFont()).Detach();
+    });
+}
+HRESULT RamvelControl::put_Font(IFontDisp* Value) {
+    return ComCall([&] { font_.Bind(Value, Control().FormFont()); });
+}
+HRESULT RamvelControl::putref_Font(IFontDisp** Value) {
+    return ComCall([&] {
+        if (!Value) throw RamvelError(u"", E_POINTER);
+        font_.Bind(*Value, Control().FormFont());
+    });
+}
+
+HRESULT RamvelControl::get_KeyPreview(VARIANT_BOOL* Value) {
+    return GetBool(Value, [&] { return Control().GetKeyPreview(); });
+}
+HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL Value) { return ComCall([&] { Control().SetKeyPreview(Value != 0); }); }
+
+HRESULT RamvelControl::get_PixelsPerInch(LONG* Value) {
+    return GetValue(Value, [&] { return Control().GetPixelsPerInch(); });
+}
+HRESULT RamvelControl::put_PixelsPerInch(LONG Value) { return ComCall([&] { Control().SetPixelsPerInch(Value); }); }
+
+HRESULT RamvelControl::get_PrintScale(TxPrintScale* Value) {
+    return GetValue(Value, [&] { return Control().GetPrintScale(); });
+}
+HRESULT RamvelControl::put_PrintScale(TxPrintScale Value) { return ComCall([&] { Control().SetPrintScale(Value); }); }
+
+HRESULT RamvelControl::get_Scaled(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetScaled(); }); }
+HRESULT RamvelControl::put_Scaled(VARIANT_BOOL Value) { return ComCall([&] { Control().SetScaled(Value != 0); }); }
+
+HRESULT RamvelControl::get_Active(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetActive(); }); }
+
+HRESULT RamvelControl::get_DropTarget(VARIANT_BOOL* Value) {
+    return GetBool(Value, [&] { return Control().GetDropTarget(); });
+}
+HRESULT RamvelControl::put_DropTarget(VARIANT_BOOL Value) { return ComCall([&] { Control().SetDropTarget(Value != 0); }); }
+
+HRESULT RamvelControl::get_HelpFile(BSTR* Value) { return GetString(Value, Control().GetHelpFile()); }
+HRESULT RamvelControl::put_HelpFile(BSTR Value) { return ComCall([&] { Control().SetHelpFile(TextView(Value)); }); }
+
+HRESULT RamvelControl::get_DoubleBuffered(VARIANT_BOOL* Value) {
+    return GetBool(Value, [&] { return Control().GetDoubleBuffered(); });
+}
+HRESULT RamvelControl::put_DoubleBuffered(VARIANT_BOOL Value) {
+    return ComCall([&] { Control().SetDoubleBuffered(Value != 0); });
+}
+
+HRESULT RamvelControl::get_Enabled(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetEnabled(); }); }
+HRESULT RamvelControl::put_Enabled(VARIANT_BOOL Value) { return ComCall([&] { Control().SetEnabled(Value != 0); }); }
+
+HRESULT RamvelControl::get_BiDiMode(TxBiDiMode* Value) { return GetValue(Value, [&] { return Control().GetBiDiMode(); }); }
+HRESULT RamvelControl::put_BiDiMode(TxBiDiMode Value) { return ComCall([&] { Control().SetBiDiMode(Value); }); }
+
+HRESULT RamvelControl::get_Cursor(short* Value) { return GetValue(Value, [&] { return Control().GetCursor(); }); }
+HRESULT RamvelControl::put_Cursor(short Value) { return ComCall([&] { Control().SetCursor(Value); }); }
 
 }  // namespace ramvel::server

@@ -50,13 +50,6 @@ ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTA
         Destroy();
         ThrowLastError();
     }
-    // The form's font: "MS Sans Serif", 8 points at 96 pixels per inch; TView takes it as its own.
-    LOGFONTW face{};
-    face.lfHeight = -11;
-    face.lfCharSet = DEFAULT_CHARSET;
-    wcscpy_s(face.lfFaceName, L"MS Sans Serif");
-    font_.reset(CreateFontIndirectW(&face));
-
     RECT client;
     GetClientRect(form_, &client);
     const HWND tree = CreateWindowExW(
@@ -67,10 +60,9 @@ ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTA
         ThrowLastError();
     }
     SendMessageW(tree, TVM_SETINDENT, kIndent, 0);
-    SendMessageW(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));  // parent colour
-    if (font_) SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     tree_ = std::make_unique<Win32TreeView>(tree, control_.Tree(), control_);
     messageBox_.SetOwnerWindow(form_);
+    control_.AttachFormWindow(*this);  // the settings' font, colours, caption and border
 
     control_.ImageList1 = stored.standard;
     control_.AlternateImageList = stored.alternate;
@@ -109,6 +101,8 @@ void ControlForm::FocusEntered() {
     if (previous) previous->control_.FormDeactivated();
     control_.FormActivated();
 }
+
+bool ControlForm::IsActive() const { return form_ && focusedForm == this; }
 
 void ControlForm::Destroy() {
     if (focusedForm == this) focusedForm = nullptr;
@@ -171,6 +165,15 @@ LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (key == 0) return 0;
         wParam = key;
         break;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && ShowCursor()) return TRUE;
+        break;
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+        return 1;
     }
     case WM_PAINT: {
         PAINTSTRUCT paint;

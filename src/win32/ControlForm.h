@@ -24,7 +24,7 @@ class Win32TreeView;
 // The file name part of the module's path (e.g. "Ramvel.ocx").
 std::u16string ModuleFileName(HINSTANCE module);
 
-class ControlForm {
+class ControlForm : public IFormWindow {
 public:
     static constexpr int kWidth = 492;
     static constexpr int kHeight = 404;
@@ -34,7 +34,7 @@ public:
     // `parent` 0: under the module's holding window. The form starts hidden either way.
     // Throws RamvelError with the platform's code when a window cannot be made.
     ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent = nullptr);
-    ~ControlForm();
+    ~ControlForm() override;
     ControlForm(const ControlForm&) = delete;
     ControlForm& operator=(const ControlForm&) = delete;
 
@@ -47,6 +47,23 @@ public:
     // Position in the parent's client coordinates; TView follows.
     void SetBounds(const RECT& bounds);
     void Show(bool visible);
+    // IFormWindow (FormWindowWin32.cpp).
+    std::int32_t ScreenPixelsPerInch() const override;
+    bool IsVisible() const override;
+    bool IsActive() const override;
+    void ApplyTreeSwitches(bool lines, bool buttons, bool track) override;
+    void ApplyTreeFont(const FontSettings& font) override;
+    void ApplyColour(std::uint32_t colour) override;
+    void ApplyCaption(std::u16string_view caption) override;
+    void ApplyVisible(bool visible) override;
+    void ApplyEnabled(bool enabled) override;
+    void ApplyBorderStyle(std::uint8_t style) override;
+    void ApplyBiDiMode(std::uint8_t mode) override;
+    void ApplyCursor(std::int16_t cursor) override;
+    void ApplyDoubleBuffered(bool on) override;
+    void ApplyAutoScroll(bool on) override;
+    void ApplyAutoSize(bool on) override;
+
     // Destroys TView and the form; safe to call twice. Afterwards the control may still be
     // called (the widget does nothing), as long as this object lives.
     void Destroy();
@@ -54,6 +71,8 @@ public:
 private:
     // The focus entered the form or its tree view: activation moves here.
     void FocusEntered();
+    // Sets the form's cursor while the pointer is over it; false for the default one.
+    bool ShowCursor() const;
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -61,7 +80,9 @@ private:
     Win32MessageBox& messageBox_;
     HINSTANCE module_;
     HWND form_ = nullptr;
-    UniqueFont font_;
+    UniqueFont treeFont_;
+    UniqueBrush background_;
+    std::int16_t cursor_ = 0;
     Win32FileReader files_;
     std::unique_ptr<Win32TreeView> tree_;
     bool holdsModule_ = false;  // counted in the holding window's users

@@ -39,11 +39,13 @@ struct FontTraits { using Type = HFONT; static void Close(HFONT h) { DeleteObjec
 struct BitmapTraits { using Type = HBITMAP; static void Close(HBITMAP h) { DeleteObject(h); } };
 struct ImageListTraits { using Type = HIMAGELIST; static void Close(HIMAGELIST h) { ImageList_Destroy(h); } };
 struct DcTraits { using Type = HDC; static void Close(HDC h) { DeleteDC(h); } };
+struct BrushTraits { using Type = HBRUSH; static void Close(HBRUSH h) { DeleteObject(h); } };
 
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 using UniqueDc = UniqueHandle<DcTraits>;
+using UniqueBrush = UniqueHandle<BrushTraits>;
 
 }  // namespace ramvel::win32

@@ -53,6 +53,21 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (key == 0) return 0;  // the control keeps the character from the tree view
         return PassInput(message, key, lParam);
     }
+    case WM_SETCURSOR:
+        if (cursorOverride_ && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(cursor_);
+            return TRUE;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (doubleBuffered_) return 1;  // the buffered paint fills the background itself
+        break;
+    case WM_PAINT:
+        if (doubleBuffered_ && wParam == 0) {
+            PaintBuffered();
+            return 0;
+        }
+        break;
     case WM_SETFOCUS: {
         const LRESULT result = CallTreeView(message, wParam, lParam);
         events_.WidgetEnter();
@@ -65,6 +80,23 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     }
     return CallTreeView(message, wParam, lParam);
+}
+
+// The tree view draws into an off-screen bitmap, which then goes to the screen in one copy.
+void Win32TreeView::PaintBuffered() {
+    PAINTSTRUCT paint;
+    const HDC screen = BeginPaint(tree_, &paint);
+    RECT client;
+    GetClientRect(tree_, &client);
+    UniqueDc memory(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
+    if (memory && bitmap) {
+        const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+        CallTreeView(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
+        BitBlt(screen, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        SelectObject(memory.get(), old);
+    }
+    EndPaint(tree_, &paint);
 }
 
 LRESULT Win32TreeView::MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam) {

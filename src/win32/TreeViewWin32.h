@@ -48,6 +48,11 @@ public:
     void ShowStateImages(const ImageList* list) override;
     void ImagesChanged(const ImageList& list, std::int32_t firstChanged) override;
 
+    // The cursor shown over the tree view (`overrides` false: the tree view's own), and
+    // painting through an off-screen bitmap.
+    void SetCursorOverride(bool overrides, HCURSOR cursor) { cursorOverride_ = overrides, cursor_ = cursor; }
+    void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
+
     // Items in the tree view, once the queued additions are in.
     int ItemCount();
     // The item of a node, inserting the items on its way first; 0 for no node.
@@ -64,6 +69,7 @@ private:
     LRESULT PassInput(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Flush();
+    void PaintBuffered();
     WNDPROC originalProc_ = nullptr;
     bool ShowsChildren(const Node& parent) const;
     void Insert(Node& node);
@@ -86,6 +92,9 @@ private:
     bool dblClicked_ = false;          // it sent NM_DBLCLK meanwhile
     bool collapsed_ = false;           // the user closed a node: the caret may move after
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool cursorOverride_ = false;
+    HCURSOR cursor_ = nullptr;
+    bool doubleBuffered_ = false;
     Win32ImageLists images_;
     const ImageList* shownImages_ = nullptr;
     const ImageList* stateImages_ = nullptr;

@@ -21,7 +21,8 @@ TEST_F(Properties, ANewFormStartsWithItsStoredSettings) {
     TMyRamvel other(messageBox, u"Ramvel.ocx");
     FakeFormWindow otherForm;
     other.AttachFormWindow(otherForm);
-    EXPECT_EQ(otherForm.applied, (std::vector<std::string>{"font MS Sans Serif -11", "colour 4278190095", "caption MyRamvel"}));
+    EXPECT_EQ(otherForm.applied, (std::vector<std::string>{"font MS Sans Serif -11", "colour 4278190095", "caption MyRamvel",
+                                                           "border 1"}));
     EXPECT_EQ(other.GetFontName(), u"MS Sans Serif");
     EXPECT_EQ(other.GetFontSize(), 8);
     EXPECT_EQ(other.GetColor(), 0xFF00000Fu);

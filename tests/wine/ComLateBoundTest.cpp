@@ -1,5 +1,7 @@
 // A late-bound host: names to DISPIDs in any letter case, Invoke by DISPID and kind, and
 // failures as DISP_E_EXCEPTION with the error object's source and description.
+#include <olectl.h>
+
 #include "ComTestSupport.h"
 
 using namespace comtest;
@@ -47,6 +49,15 @@ VARIANT Bool(bool value) {
     return v;
 }
 // A BSTR argument owned by `keep`, which must outlive the call.
+// A borrowed object: the caller keeps it alive for the call.
+VARIANT Object(IDispatch* value) {
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = VT_DISPATCH;
+    V_DISPATCH(&v) = value;
+    return v;
+}
+
 VARIANT Text(const std::wstring& value, std::vector<Bstr>& keep) {
     keep.push_back(MakeBstr(value));
     VARIANT v;
@@ -181,6 +192,13 @@ int main() {
         }
     }
 
+    RAMVEL_CASE("a font put with an object that is not a font fails") {
+        Call call;
+        Invoke(dispatch.Get(), DISPID_FONT, DISPATCH_PROPERTYPUT, {Object(dispatch.Get())}, call);  // the control
+        EXPECT_HR(call.hr, DISP_E_EXCEPTION);
+        EXPECT_HR(call.excep.scode, E_NOINTERFACE);
+    }
+
     RAMVEL_CASE("failures carry source and description") {
         struct {
             const char* name;
@@ -193,7 +211,6 @@ int main() {
             {"GetNode(5)", getNode, DISPATCH_METHOD, {Long(5)}, E_UNEXPECTED, L"Index incorrect"},
             {"AddNodes bad level", addNodes, DISPATCH_METHOD, {Text(L"x\tBad", keep)}, E_UNEXPECTED,
              L"'x' n'est pas une valeur enti\u00e8re correcte"},
-            {"Lines put", 31, DISPATCH_PROPERTYPUT, {Bool(true)}, E_NOTIMPL, L"Ramvel: Lines is not implemented yet."},
         };
         for (auto& c : cases) {
             SCOPED_TRACE(c.name);

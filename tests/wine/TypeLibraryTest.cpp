@@ -48,7 +48,7 @@ const Member kRamvelMembers[] = {
     {18, -501, Put, L"Color", {L"OLE_COLOR Value"}, false, L""},
     {19, -512, Get, L"Font", {L"out IFontDisp* Value"}, false, L""},
     {20, -512, Put, L"Font", {L"IFontDisp* Value"}, false, L""},
-    {21, -512, PutRef, L"Font", {L"IFontDisp* Value"}, false, L""},
+    {21, -512, PutRef, L"Font", {L"IFontDisp** Value"}, false, L""},
     {22, 5, Get, L"KeyPreview", {L"out VARIANT_BOOL Value"}, false, L""},
     {23, 5, Put, L"KeyPreview", {L"VARIANT_BOOL Value"}, false, L""},
     {24, 6, Get, L"PixelsPerInch", {L"out long Value"}, false, L""},
