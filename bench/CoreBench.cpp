@@ -2,6 +2,7 @@
 // six fields filled. Prints one `name: value unit` line per figure.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -86,7 +87,6 @@ int main() {
 
     const std::size_t residentBefore = ResidentBytes();
     const double addRate = PerSecond(kNodes, [&] { control.AddNodes(lines); });
-    control.GetNode(0);  // the index is built once, as any first lookup would
     const std::size_t residentAfter = ResidentBytes();
 
     std::size_t textBytes = control.Tree().TextChars() * sizeof(char16_t);
@@ -121,7 +121,40 @@ int main() {
         for (NodeHandle h : randomHandles) sinkhole = sinkhole + control.getParent(h).size();
     });
 
-    std::printf("nodes: %d nodes\n", control.Tree().Count());
+    // Edits in the middle of the tree, each followed by one lookup at a random index.
+    constexpr std::size_t kEdits = 200000;
+    const double insertMiddle = PerSecond(kEdits, [&] {
+        for (std::size_t i = 0; i < kEdits; ++i) {
+            const auto anchor = static_cast<std::int32_t>(random() % (static_cast<std::uint32_t>(control.Tree().Count()) / 2));
+            sinkhole = sinkhole + control.AddAfterNode(anchor, u"2\tInserted\t1\t2\t3\tx").size();
+            sinkhole = sinkhole + control.GetNode(static_cast<std::int32_t>(random() % control.Tree().Count())).size();
+        }
+    });
+    // Leaves picked ahead, so the figure counts the deletion and the lookup only.
+    std::vector<NodeHandle> leaves;
+    while (leaves.size() < kEdits) {
+        const NodeHandle h = handles[random() % handles.size()];
+        const Node* node = control.Tree().Find(h);
+        if (node && node->childCount == 0) leaves.push_back(h);
+    }
+    std::sort(leaves.begin(), leaves.end());
+    leaves.erase(std::unique(leaves.begin(), leaves.end()), leaves.end());
+    std::shuffle(leaves.begin(), leaves.end(), random);
+    const double deleteMiddle = PerSecond(leaves.size(), [&] {
+        for (NodeHandle leaf : leaves) {
+            control.DeleteNode(control.Tree().IndexOf(*control.Tree().Find(leaf)));
+            sinkhole = sinkhole + control.GetNode(static_cast<std::int32_t>(random() % control.Tree().Count())).size();
+        }
+    });
+    const double change = PerSecond(kLookups, [&] {
+        for (std::int32_t i : indexes) {
+            if (i >= control.Tree().Count()) i = 0;
+            control.ChangeNode(i, u"3\tChanged\t4,5\t6\t1\tdata");
+            sinkhole = sinkhole + control.GetNode(static_cast<std::int32_t>(random() % control.Tree().Count())).size();
+        }
+    });
+
+    std::printf("nodes: %d nodes\n", kNodes);
     std::printf("addnodes_lines_per_s: %.0f lines/s\n", addRate);
     std::printf("getnode_sequential_per_s: %.0f calls/s\n", sequential);
     std::printf("getnode_random_per_s: %.0f calls/s\n", randomGet);
@@ -129,5 +162,8 @@ int main() {
     std::printf("childrennumber_random_per_s: %.0f calls/s\n", childrenNumber);
     std::printf("getparent_random_per_s: %.0f calls/s\n", getParent);
     std::printf("bytes_per_node: %.1f bytes\n", bytesPerNode);
+    std::printf("insert_middle_then_getnode_per_s: %.0f edits/s\n", insertMiddle);
+    std::printf("delete_middle_then_getnode_per_s: %.0f edits/s\n", deleteMiddle);
+    std::printf("change_then_getnode_per_s: %.0f edits/s\n", change);
     return 0;
 }

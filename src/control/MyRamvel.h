@@ -92,6 +92,7 @@ public:
     void ApplyNodeLine(NodeHandle node, std::u16string_view line);
     std::u16string BuildNodeInfo(NodeHandle node);
     std::u16string BuildNodeInfo(Node& node);
+    std::u16string BuildNodeInfo(Node& node, std::int32_t index);  // index: the node's, known already
     std::u16string AddAfterNodeReply(NodeHandle node);
 
     // Tree event handlers.

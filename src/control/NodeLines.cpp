@@ -49,11 +49,13 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
 
 std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) { return BuildNodeInfo(tree_.Get(handle)); }
 
-std::u16string TMyRamvel::BuildNodeInfo(Node& node) {
+std::u16string TMyRamvel::BuildNodeInfo(Node& node) { return BuildNodeInfo(node, tree_.IndexOf(node)); }
+
+std::u16string TMyRamvel::BuildNodeInfo(Node& node, std::int32_t index) {
     const RecordParts record(node.Record(), kSOH);
     std::u16string info;
     info.reserve(node.textLength + node.recordLength + 32);
-    AppendInt(info, tree_.IndexOf(node));
+    AppendInt(info, index);
     info += kSOH;
     AppendInt(info, node.handle);
     info += kSOH;

@@ -63,18 +63,46 @@ std::uint32_t TreeModel::NewSlot() {
 
 void TreeModel::Reserve(std::size_t count) {
     blocks_.reserve((used_ + count) / kBlockSize + 1);
-    if (orderValid_) order_.reserve(order_.size() + count);
+    order_.ReserveSlots(used_ + count);
+    if (flatValid_) flat_.reserve(flat_.size() + count);
+}
+
+void TreeModel::DropFlatOrder() {
+    flatValid_ = false;
+    treeLookups_ = 0;
+}
+
+void TreeModel::CountTreeLookup() {
+    // A walk of the whole tree costs about as much as this many tree lookups.
+    if (++treeLookups_ < order_.Size() / 16 + 1024) return;
+    flat_.clear();
+    flat_.reserve(order_.Size());
+    order_.ForEach([&](std::uint32_t slot) {
+        NodeIn(slot).index = static_cast<std::uint32_t>(flat_.size());
+        flat_.push_back(slot);
+    });
+    flatValid_ = true;
+}
+
+std::size_t TreeModel::PositionForNewChild(std::uint32_t parentSlot) const {
+    // Under a parent on the rightmost path it is the end: the common case of building.
+    if (parentSlot == kNone || EndsOrder(parentSlot)) return order_.Size();
+    // Else right after the parent's last descendant.
+    std::uint32_t last = parentSlot;
+    while (NodeIn(last).lastChild != kNone) last = NodeIn(last).lastChild;
+    return (flatValid_ ? NodeIn(last).index : order_.PositionOf(last)) + 1;
 }
 
 NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
     const std::uint32_t parentSlot = parentHandle == 0 ? kNone : Get(parentHandle).slot;
-    const bool atEnd = parentSlot == kNone || EndsOrder(parentSlot);
+    const std::size_t position = PositionForNewChild(parentSlot);
 
     const std::uint32_t slot = NewSlot();
     Node& node = NodeIn(slot);
     try {
         node.handle = Module().handles.Allocate(id_, slot);
         texts_.Set(node, text, {});
+        order_.Insert(position, slot);
     } catch (...) {
         Module().handles.Release(node.handle);
         free_.push_back(slot);
@@ -93,11 +121,11 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         parent.lastChild = slot;
         ++parent.childCount;
     }
-    if (orderValid_ && atEnd) {
-        node.index = static_cast<std::uint32_t>(order_.size());
-        order_.push_back(slot);
+    if (flatValid_ && position == flat_.size()) {
+        node.index = static_cast<std::uint32_t>(position);
+        flat_.push_back(slot);
     } else {
-        orderValid_ = false;
+        DropFlatOrder();
     }
     return node.handle;
 }
@@ -143,18 +171,11 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     const std::uintptr_t widgetItem = node.widgetItem;
     const std::uint32_t top = node.slot;
 
-    // The subtree's pre-order range, to keep the order cache when it is the tail.
-    bool tail = false;
-    const std::uint32_t start = node.index;
-    if (orderValid_) {
-        std::uint32_t s = top;
-        while (s != kNone && NodeIn(s).nextSibling == kNone) s = NodeIn(s).parent;
-        tail = s == kNone;
-    }
-
+    const std::size_t start = flatValid_ ? node.index : order_.PositionOf(top);
     Unlink(node);
 
     // Free the subtree without recursion.
+    std::size_t removed = 0;
     std::vector<std::uint32_t> pending{top};
     while (!pending.empty()) {
         const std::uint32_t s = pending.back();
@@ -166,11 +187,13 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
         texts_.Release(n);
         n.handle = 0;
         free_.push_back(s);
+        ++removed;
     }
+    // The subtree is one run of the pre-order sequence.
+    order_.Erase(start, removed);
+    if (flatValid_ && start + removed == flat_.size()) flat_.resize(start);
+    else DropFlatOrder();
     CompactTexts();
-
-    if (orderValid_ && tail) order_.resize(start);
-    else orderValid_ = false;
     return widgetItem;
 }
 
@@ -182,40 +205,26 @@ void TreeModel::Clear() {
     texts_.Clear();
     used_ = 0;
     free_.clear();
-    order_.clear();
-    orderValid_ = true;
+    order_.Clear();
+    flat_.clear();
+    flatValid_ = true;
     firstRoot_ = lastRoot_ = kNone;
     selected_ = 0;
 }
 
-void TreeModel::EnsureOrder() {
-    if (orderValid_) return;
-    order_.clear();
-    order_.reserve(static_cast<std::size_t>(Count()));
-    // Iterative pre-order walk through the sibling links.
-    std::uint32_t s = firstRoot_;
-    while (s != kNone) {
-        NodeIn(s).index = static_cast<std::uint32_t>(order_.size());
-        order_.push_back(s);
-        if (NodeIn(s).firstChild != kNone) {
-            s = NodeIn(s).firstChild;
-            continue;
-        }
-        while (s != kNone && NodeIn(s).nextSibling == kNone) s = NodeIn(s).parent;
-        if (s != kNone) s = NodeIn(s).nextSibling;
-    }
-    orderValid_ = true;
-}
-
 Node& TreeModel::At(std::int32_t index) {
     if (index < 0 || index >= Count()) throw RamvelError(kIndexIncorrect);
-    EnsureOrder();
-    return NodeIn(order_[static_cast<std::uint32_t>(index)]);
+    if (flatValid_) return NodeIn(flat_[static_cast<std::size_t>(index)]);
+    Node& node = NodeIn(order_.At(static_cast<std::size_t>(index)));
+    CountTreeLookup();
+    return node;
 }
 
 std::int32_t TreeModel::IndexOf(const Node& node) {
-    EnsureOrder();
-    return static_cast<std::int32_t>(node.index);
+    if (flatValid_) return static_cast<std::int32_t>(node.index);
+    const auto index = static_cast<std::int32_t>(order_.PositionOf(node.slot));
+    CountTreeLookup();
+    return index;
 }
 
 }  // namespace ramvel

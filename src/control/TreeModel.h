@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "control/NodeTexts.h"
+#include "control/OrderIndex.h"
 #include "platform/TreeWidget.h"
 
 namespace ramvel {
@@ -21,7 +22,7 @@ struct Node : NodeText {
     std::uint32_t slot = 0;         // place in the tree's node storage
     std::uint32_t childCount = 0;
     std::uint32_t level = 0;
-    std::uint32_t index = 0;        // pre-order position, valid while the order cache is
+    std::uint32_t index = 0;        // pre-order position, valid while the flat order is
     std::int32_t image = 0;
     std::int32_t selectedImage = 0;
     std::int32_t stateImage = -1;
@@ -79,9 +80,11 @@ public:
     // Visits every node in pre-order.
     template <typename F>
     void ForEachInOrder(F&& visit) {
-        EnsureOrder();
-        for (std::uint32_t slot : order_) visit(NodeIn(slot));
+        order_.ForEach([&](std::uint32_t slot) { visit(NodeIn(slot)); });
     }
+
+    // Whether lookups are answered by the flat copy of the order (for tests).
+    bool FlatOrderValid() const { return flatValid_; }
 
 private:
     // Nodes live in fixed 2 MB blocks, so a Node& stays valid while other nodes come and go.
@@ -92,7 +95,8 @@ private:
     NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : NodeIn(slot).handle; }
     std::uint32_t NewSlot();
     bool EndsOrder(std::uint32_t slot) const;
-    void EnsureOrder();
+    // Where a new last child of `parentSlot` goes in the pre-order sequence.
+    std::size_t PositionForNewChild(std::uint32_t parentSlot) const;
     void Unlink(Node& node);
 
     std::uint32_t id_;                  // owner id of this tree's handles
@@ -100,8 +104,16 @@ private:
     NodeTexts texts_;
     std::uint32_t used_ = 0;            // slots handed out so far, free ones included
     std::vector<std::uint32_t> free_;
-    std::vector<std::uint32_t> order_;  // slots in pre-order
-    bool orderValid_ = true;
+    // The pre-order sequence, kept in two forms. The counted B+ tree follows every edit and
+    // answers in O(log N). The flat copy (with each node's index) answers in O(1); appends
+    // keep it, any other edit drops it, and it is made again once enough lookups went
+    // through the tree since the last edit to pay for the copy.
+    OrderIndex order_;
+    std::vector<std::uint32_t> flat_;
+    bool flatValid_ = true;
+    std::size_t treeLookups_ = 0;
+    void DropFlatOrder();
+    void CountTreeLookup();
     std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
     NodeHandle selected_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "images/PngImage.h"
 
 #include <climits>
+#include <cstring>
 #include <memory>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -18,10 +19,28 @@ namespace {
 // are malformed and refused before anything is decoded.
 constexpr int kLargestPng = 256;
 
+std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
+
+// Whether every chunk lies inside the data, up to the closing IEND chunk. The decoder sizes
+// its buffers from the lengths chunks declare: a few bytes claiming a gigabyte must never
+// reach it.
+bool ChunksFitIn(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kChunkFrame = 12;  // length, type, CRC
+    for (std::size_t at = 8; bytes.size() - at >= kChunkFrame;) {
+        const std::uint32_t length = ReadBigEndian32(bytes.data() + at);
+        if (length > bytes.size() - at - kChunkFrame) return false;
+        if (std::memcmp(bytes.data() + at + 4, "IEND", 4) == 0) return true;
+        at += kChunkFrame + length;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<Picture> DecodePng(std::span<const std::uint8_t> bytes) {
-    if (!IsPng(bytes) || bytes.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+    if (!IsPng(bytes) || bytes.size() > static_cast<std::size_t>(INT_MAX) || !ChunksFitIn(bytes)) return std::nullopt;
     int width = 0, height = 0, channels = 0;
     const int length = static_cast<int>(bytes.size());
     // The header alone first, so that a hostile size never reaches the decoder's allocation.

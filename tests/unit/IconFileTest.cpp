@@ -117,6 +117,19 @@ TEST(IconFile, RefusesShortAndMalformedFiles) {
          kInvalidIcon},
         {"corrupt PNG", IconFileOf({{16, 16, 32, Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}}}),
          kInvalidIcon},
+        {"PNG with a chunk longer than the file", [] {
+             Bytes png = Png(2, 2, std::vector<std::uint32_t>(4, 0xFF000000));
+             const std::uint8_t twoGigabytes[] = {0x7F, 0xFF, 0xFF, 0xF0};  // big-endian length of the chunk after IHDR
+             std::copy(std::begin(twoGigabytes), std::end(twoGigabytes), png.begin() + 33);
+             return IconFileOf({{2, 2, 32, png}});
+         }(),
+         kInvalidIcon},
+        {"PNG without its closing chunk", [] {
+             Bytes png = Png(2, 2, std::vector<std::uint32_t>(4, 0xFF000000));
+             png.resize(png.size() - 12);
+             return IconFileOf({{2, 2, 32, png}});
+         }(),
+         kInvalidIcon},
         {"PNG of a huge declared size", [] {
              Bytes png = Png(1, 1, {0xFF000000});
              Put32(png, 16, 0x00800000), Put32(png, 20, 0x00800000);  // big-endian width, height fields

@@ -34,29 +34,38 @@ void ExpectConsistent(TreeModel& tree) {
 }
 
 TEST(TreeModel, IndexesFollowEveryKindOfChange) {
-    std::mt19937 random(1234);
-    TreeModel tree;
-    std::vector<NodeHandle> live;
-    for (int step = 0; step < 3000; ++step) {
-        const int choice = static_cast<int>(random() % 10);
-        if (choice < 6 || live.empty()) {
-            // Mostly appends at the end of the walk, sometimes in the middle, sometimes roots.
-            NodeHandle parent = 0;
-            if (!live.empty() && choice != 0) parent = choice < 4 ? live.back() : live[random() % live.size()];
-            live.push_back(tree.Add(parent, u"n"));
-        } else if (choice < 8) {
-            const NodeHandle gone = live[random() % live.size()];
-            tree.Remove(gone);
-            std::erase_if(live, [&](NodeHandle h) { return !tree.Contains(h); });
-            EXPECT_FALSE(tree.Contains(gone));
-        } else {
-            ExpectConsistent(tree);
+    // Small trees checked often, and trees big enough to split the index's leaves and inner
+    // nodes many times, with inserts and deletes in the middle.
+    struct {
+        const char* name;
+        int steps;
+        int checkEvery;
+    } cases[] = {{"small", 3000, 10}, {"large", 120000, 30000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::mt19937 random(1234);
+        TreeModel tree;
+        std::vector<NodeHandle> live;
+        for (int step = 1; step <= c.steps; ++step) {
+            const int choice = static_cast<int>(random() % 10);
+            if (choice < 9 || live.empty()) {
+                // Mostly appends at the end of the walk, often in the middle, sometimes roots.
+                NodeHandle parent = 0;
+                if (!live.empty() && choice != 0) parent = choice < 4 ? live.back() : live[random() % live.size()];
+                live.push_back(tree.Add(parent, u"n"));
+            } else {
+                const NodeHandle gone = live[random() % live.size()];
+                tree.Remove(gone);
+                std::erase_if(live, [&](NodeHandle h) { return !tree.Contains(h); });
+                EXPECT_FALSE(tree.Contains(gone));
+            }
+            if (step % c.checkEvery == 0) ExpectConsistent(tree);
         }
+        ExpectConsistent(tree);
+        tree.Clear();
+        EXPECT_EQ(tree.Count(), 0);
+        EXPECT_ERROR(tree.At(0), kEUnexpected, kIndexIncorrect);
     }
-    ExpectConsistent(tree);
-    tree.Clear();
-    EXPECT_EQ(tree.Count(), 0);
-    EXPECT_ERROR(tree.At(0), kEUnexpected, kIndexIncorrect);
 }
 
 TEST(TreeModel, HandlesArePositiveUniqueAndNeverReused) {

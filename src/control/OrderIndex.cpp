@@ -1,0 +1,262 @@
+#include "control/OrderIndex.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ramvel {
+
+std::uint32_t OrderIndex::NewLeaf() {
+    if (!freeLeaves_.empty()) {
+        const std::uint32_t leaf = freeLeaves_.back();
+        freeLeaves_.pop_back();
+        *leaves_[leaf] = Leaf{};
+        return leaf;
+    }
+    leaves_.push_back(new Leaf{});
+    return static_cast<std::uint32_t>(leaves_.size() - 1);
+}
+
+std::uint32_t OrderIndex::NewInner() {
+    if (!freeInners_.empty()) {
+        const std::uint32_t inner = freeInners_.back();
+        freeInners_.pop_back();
+        *inners_[inner] = Inner{};
+        return inner;
+    }
+    inners_.push_back(new Inner{});
+    return static_cast<std::uint32_t>(inners_.size() - 1);
+}
+
+void OrderIndex::FreeLeaf(std::uint32_t leaf) { freeLeaves_.push_back(leaf); }
+void OrderIndex::FreeInner(std::uint32_t inner) { freeInners_.push_back(inner); }
+
+void OrderIndex::Clear() {
+    for (Leaf* leaf : leaves_) delete leaf;
+    for (Inner* inner : inners_) delete inner;
+    leaves_.clear();
+    inners_.clear();
+    freeLeaves_.clear();
+    freeInners_.clear();
+    leafOf_.clear();
+    root_ = firstLeaf_ = cursorLeaf_ = kNone;
+    height_ = 0;
+    size_ = 0;
+}
+
+void OrderIndex::SetParent(std::uint32_t child, bool isLeaf, std::uint32_t parent) {
+    if (isLeaf) leaves_[child]->parent = parent;
+    else inners_[child]->parent = parent;
+}
+
+std::uint32_t OrderIndex::ParentOf(std::uint32_t node, bool isLeaf) const {
+    return isLeaf ? leaves_[node]->parent : inners_[node]->parent;
+}
+
+std::uint32_t OrderIndex::IndexIn(const Inner& inner, std::uint32_t child) {
+    return static_cast<std::uint32_t>(std::find(inner.children, inner.children + inner.count, child) - inner.children);
+}
+
+std::uint32_t OrderIndex::Locate(std::size_t position, std::uint32_t& offset) const {
+    std::uint32_t node = root_;
+    for (std::uint32_t h = height_; h > 0; --h) {
+        const Inner& inner = *inners_[node];
+        std::uint32_t i = 0;
+        while (i + 1 < inner.count && position >= inner.sizes[i]) position -= inner.sizes[i++];
+        node = inner.children[i];
+    }
+    offset = static_cast<std::uint32_t>(position);
+    return node;
+}
+
+std::uint32_t OrderIndex::At(std::size_t position) {
+    if (cursorLeaf_ != kNone) {
+        const Leaf* leaf = leaves_[cursorLeaf_];
+        if (position >= cursorStart_ && position < cursorStart_ + leaf->count)
+            return leaf->slots[position - cursorStart_];
+        // The next position after this leaf's last one is the next leaf's first.
+        if (position == cursorStart_ + leaf->count && leaf->next != kNone) {
+            cursorStart_ = position;
+            cursorLeaf_ = leaf->next;
+            return leaves_[cursorLeaf_]->slots[0];
+        }
+    }
+    std::uint32_t offset = 0;
+    cursorLeaf_ = Locate(position, offset);
+    cursorStart_ = position - offset;
+    return leaves_[cursorLeaf_]->slots[offset];
+}
+
+std::size_t OrderIndex::PositionOf(std::uint32_t slot) const {
+    std::uint32_t node = leafOf_[slot];
+    const Leaf& leaf = *leaves_[node];
+    std::size_t position = static_cast<std::size_t>(std::find(leaf.slots, leaf.slots + leaf.count, slot) - leaf.slots);
+    bool isLeaf = true;
+    for (std::uint32_t parent = leaf.parent; parent != kNone; parent = inners_[parent]->parent) {
+        const Inner& inner = *inners_[parent];
+        for (std::uint32_t i = 0; inner.children[i] != node; ++i) position += inner.sizes[i];
+        node = parent;
+        isLeaf = false;
+    }
+    (void)isLeaf;
+    return position;
+}
+
+void OrderIndex::AdjustSizes(std::uint32_t leaf, std::int64_t delta) {
+    std::uint32_t node = leaf;
+    for (std::uint32_t parent = leaves_[leaf]->parent; parent != kNone; parent = inners_[parent]->parent) {
+        Inner& inner = *inners_[parent];
+        inner.sizes[IndexIn(inner, node)] += static_cast<std::uint32_t>(delta);
+        node = parent;
+    }
+}
+
+void OrderIndex::Insert(std::size_t position, std::uint32_t slot) {
+    cursorLeaf_ = kNone;
+    if (slot >= leafOf_.size()) leafOf_.resize(std::size_t{slot} + 1, kNone);
+    if (root_ == kNone) {
+        root_ = firstLeaf_ = NewLeaf();
+        height_ = 0;
+    }
+    // Down to the leaf, counting the new slot in on the way. A position between two children
+    // goes to the end of the first one, so appending always lands in the last leaf.
+    std::uint32_t node = root_;
+    for (std::uint32_t h = height_; h > 0; --h) {
+        Inner& inner = *inners_[node];
+        std::uint32_t i = 0;
+        while (i + 1 < inner.count && position > inner.sizes[i]) position -= inner.sizes[i++];
+        ++inner.sizes[i];
+        node = inner.children[i];
+    }
+    ++size_;
+    const std::uint32_t leafId = node;
+    Leaf* leaf = leaves_[leafId];
+    auto put = [&](std::uint32_t id, Leaf& into, std::uint32_t at) {
+        std::memmove(into.slots + at + 1, into.slots + at, (into.count - at) * sizeof(std::uint32_t));
+        into.slots[at] = slot;
+        ++into.count;
+        leafOf_[slot] = id;
+    };
+    const auto at = static_cast<std::uint32_t>(position);
+    if (leaf->count < kLeafSlots) {
+        put(leafId, *leaf, at);
+        return;
+    }
+    // A full leaf splits in two; at its end (an append) the new leaf starts with the slot alone.
+    const std::uint32_t freshId = NewLeaf();
+    leaf = leaves_[leafId];
+    Leaf& fresh = *leaves_[freshId];
+    const std::uint32_t keep = at == leaf->count ? leaf->count : leaf->count / 2;
+    fresh.count = leaf->count - keep;
+    std::memcpy(fresh.slots, leaf->slots + keep, fresh.count * sizeof(std::uint32_t));
+    for (std::uint32_t i = 0; i < fresh.count; ++i) leafOf_[fresh.slots[i]] = freshId;
+    leaf->count = keep;
+    fresh.prev = leafId;
+    fresh.next = leaf->next;
+    if (leaf->next != kNone) leaves_[leaf->next]->prev = freshId;
+    leaf->next = freshId;
+    if (at < keep || (at == keep && keep < kLeafSlots)) put(leafId, *leaf, at);
+    else put(freshId, fresh, at - keep);
+    InsertChild(leaf->parent, 1, leafId, freshId, leaf->count, fresh.count);
+}
+
+void OrderIndex::InsertChild(std::uint32_t parent, std::uint32_t height, std::uint32_t left, std::uint32_t right,
+                             std::uint32_t leftSize, std::uint32_t rightSize) {
+    const bool childrenAreLeaves = height == 1;
+    if (parent == kNone) {
+        // The root split: a new root above the two halves.
+        const std::uint32_t rootId = NewInner();
+        Inner& root = *inners_[rootId];
+        root.count = 2;
+        root.children[0] = left, root.children[1] = right;
+        root.sizes[0] = leftSize, root.sizes[1] = rightSize;
+        SetParent(left, childrenAreLeaves, rootId);
+        SetParent(right, childrenAreLeaves, rootId);
+        root_ = rootId;
+        height_ = height;
+        return;
+    }
+    Inner* inner = inners_[parent];
+    const std::uint32_t index = IndexIn(*inner, left);
+    inner->sizes[index] = leftSize;
+    auto put = [&](std::uint32_t id, Inner& into, std::uint32_t at) {
+        std::memmove(into.children + at + 1, into.children + at, (into.count - at) * sizeof(std::uint32_t));
+        std::memmove(into.sizes + at + 1, into.sizes + at, (into.count - at) * sizeof(std::uint32_t));
+        into.children[at] = right;
+        into.sizes[at] = rightSize;
+        ++into.count;
+        SetParent(right, childrenAreLeaves, id);
+    };
+    if (inner->count < kFanout) {
+        put(parent, *inner, index + 1);
+        return;
+    }
+    const std::uint32_t freshId = NewInner();
+    inner = inners_[parent];
+    Inner& fresh = *inners_[freshId];
+    const std::uint32_t at = index + 1;
+    const std::uint32_t keep = at == inner->count ? inner->count : inner->count / 2;
+    fresh.count = inner->count - keep;
+    std::memcpy(fresh.children, inner->children + keep, fresh.count * sizeof(std::uint32_t));
+    std::memcpy(fresh.sizes, inner->sizes + keep, fresh.count * sizeof(std::uint32_t));
+    for (std::uint32_t i = 0; i < fresh.count; ++i) SetParent(fresh.children[i], childrenAreLeaves, freshId);
+    inner->count = keep;
+    if (at < keep || (at == keep && keep < kFanout)) put(parent, *inner, at);
+    else put(freshId, fresh, at - keep);
+    std::uint64_t leftTotal = 0, rightTotal = 0;
+    for (std::uint32_t i = 0; i < inner->count; ++i) leftTotal += inner->sizes[i];
+    for (std::uint32_t i = 0; i < fresh.count; ++i) rightTotal += fresh.sizes[i];
+    InsertChild(inner->parent, height + 1, parent, freshId, static_cast<std::uint32_t>(leftTotal),
+                static_cast<std::uint32_t>(rightTotal));
+}
+
+void OrderIndex::RemoveLeaf(std::uint32_t leafId) {
+    Leaf& leaf = *leaves_[leafId];
+    if (leaf.prev != kNone) leaves_[leaf.prev]->next = leaf.next; else firstLeaf_ = leaf.next;
+    if (leaf.next != kNone) leaves_[leaf.next]->prev = leaf.prev;
+    // Out of its parent, and the parents left empty out of theirs.
+    std::uint32_t child = leafId;
+    bool isLeaf = true;
+    std::uint32_t parent = leaf.parent;
+    FreeLeaf(leafId);
+    while (parent != kNone) {
+        Inner& inner = *inners_[parent];
+        const std::uint32_t index = IndexIn(inner, child);
+        std::memmove(inner.children + index, inner.children + index + 1, (inner.count - index - 1) * sizeof(std::uint32_t));
+        std::memmove(inner.sizes + index, inner.sizes + index + 1, (inner.count - index - 1) * sizeof(std::uint32_t));
+        if (--inner.count > 0) return;
+        child = parent;
+        isLeaf = false;
+        parent = inner.parent;
+        FreeInner(child);
+    }
+    (void)isLeaf;
+    // Nothing is left.
+    root_ = firstLeaf_ = kNone;
+    height_ = 0;
+}
+
+void OrderIndex::Erase(std::size_t position, std::size_t count) {
+    cursorLeaf_ = kNone;
+    while (count > 0) {
+        std::uint32_t offset = 0;
+        const std::uint32_t leafId = Locate(position, offset);
+        Leaf& leaf = *leaves_[leafId];
+        const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::size_t>(count, leaf.count - offset));
+        std::memmove(leaf.slots + offset, leaf.slots + offset + n, (leaf.count - offset - n) * sizeof(std::uint32_t));
+        leaf.count -= n;
+        size_ -= n;
+        count -= n;
+        AdjustSizes(leafId, -static_cast<std::int64_t>(n));
+        if (leaf.count == 0) RemoveLeaf(leafId);
+    }
+    // A root left with one child hands over to it.
+    while (height_ > 0 && inners_[root_]->count == 1) {
+        const std::uint32_t old = root_;
+        root_ = inners_[old]->children[0];
+        FreeInner(old);
+        --height_;
+        SetParent(root_, height_ == 0, kNone);
+    }
+}
+
+}  // namespace ramvel
