@@ -1,17 +1,21 @@
 // RamvelDemo: a small Win32 host that places the Ramvel control on its window through the
 // system's ActiveX host window (ATL), fills it from a node-lines file and shows the events
-// and the selected node's info text beside it.
+// and the selected node's info text beside it, with switches for the control's properties.
 //
-//   RamvelDemo.exe [node-lines file] [--exit-after <milliseconds>]
+//   RamvelDemo.exe [node-lines file] [--exit-after <milliseconds>] [--switch-demo]
+//
+// --switch-demo works the switches once at the start: lines off, Tahoma 10 on light yellow.
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 #include <olectl.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "DemoSwitches.h"
 #include "Ramvel_h.h"
 #include "server/ComPtr.h"
 
@@ -24,8 +28,9 @@ constexpr int kPanelWidth = 380;
 constexpr int kMargin = 8;
 constexpr UINT_PTR kExitTimer = 1;
 
-HWND mainWindow, hostWindow, infoLabel, infoBox, eventsLabel, eventList;
+HWND mainWindow, hostWindow, infoLabel, infoBox, switchesLabel, eventsLabel, eventList;
 ComPtr<IRamvel> ramvelControl;
+std::unique_ptr<SwitchPanel> switches;
 
 std::wstring Widen(const std::string& utf8) {
     if (utf8.empty()) return {};
@@ -65,7 +70,7 @@ std::wstring DescribeNodeInfo(const std::wstring& info) {
     const std::vector<std::wstring> parts = Split(info, L'\x01');
     std::vector<std::wstring> details = parts.size() > 2 ? Split(parts[2], L'\t') : std::vector<std::wstring>{};
     details.resize(6);
-    const wchar_t* labels[] = {L"Level", L"Text", L"Image spec", L"Selected image", L"State image", L"Host data"};
+    const wchar_t* labels[] = {L"Level", L"Text", L"Images field", L"Selected image", L"State image", L"Host data"};
     std::wstring out = L"Index:\t\t" + parts[0] + L"\r\nHandle:\t\t" + (parts.size() > 1 ? parts[1] : L"");
     for (int i = 0; i < 6; ++i) out += std::wstring(L"\r\n") + labels[i] + L":\t" + (i < 2 ? L"\t" : L"") + details[static_cast<std::size_t>(i)];
     return out;
@@ -183,8 +188,11 @@ void Layout(int width, int height) {
     MoveWindow(hostWindow, kMargin, kMargin, treeWidth, height - 2 * kMargin, TRUE);
     MoveWindow(infoLabel, panelLeft, kMargin, kPanelWidth, 18, TRUE);
     MoveWindow(infoBox, panelLeft, kMargin + 20, kPanelWidth, 150, TRUE);
-    MoveWindow(eventsLabel, panelLeft, kMargin + 180, kPanelWidth, 18, TRUE);
-    MoveWindow(eventList, panelLeft, kMargin + 200, kPanelWidth, height - kMargin - 208, TRUE);
+    MoveWindow(switchesLabel, panelLeft, kMargin + 180, kPanelWidth, 18, TRUE);
+    if (switches) switches->Layout(panelLeft, kMargin + 200);
+    const int eventsTop = kMargin + 210 + SwitchPanel::kHeight;
+    MoveWindow(eventsLabel, panelLeft, eventsTop, kPanelWidth, 18, TRUE);
+    MoveWindow(eventList, panelLeft, eventsTop + 20, kPanelWidth, height - kMargin - eventsTop - 20, TRUE);
 }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -192,6 +200,9 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             Layout(LOWORD(lParam), HIWORD(lParam));
             return 0;
+        case WM_COMMAND:
+            if (switches && switches->Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+            break;
         case WM_TIMER:
             if (wParam == kExitTimer) DestroyWindow(window);
             return 0;
@@ -222,8 +233,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring sample = L"sample-tree.txt";
     UINT exitAfter = 0;
+    bool switchDemo = false;
     for (int i = 1; i < argc; ++i) {
         if (std::wstring(argv[i]) == L"--exit-after" && i + 1 < argc) exitAfter = static_cast<UINT>(_wtoi(argv[++i]));
+        else if (std::wstring(argv[i]) == L"--switch-demo") switchDemo = true;
         else sample = argv[i];
     }
 
@@ -248,11 +261,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     windowClass.lpszClassName = L"RamvelDemoWindow";
     RegisterClassW(&windowClass);
     mainWindow = CreateWindowExW(0, L"RamvelDemoWindow", L"Ramvel demo", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                 20, 20, 980, 640, nullptr, nullptr, instance, nullptr);
+                                 20, 20, 980, 720, nullptr, nullptr, instance, nullptr);
 
     hostWindow = Child(L"AtlAxWin", L"RamvelProj1.Ramvel", WS_BORDER);
     infoLabel = Child(L"STATIC", L"Selected node", 0);
     infoBox = Child(L"EDIT", L"", ES_MULTILINE | ES_READONLY | WS_BORDER);
+    switchesLabel = Child(L"STATIC", L"Control properties", 0);
     eventsLabel = Child(L"STATIC", L"Events", 0);
     eventList = Child(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL);
 
@@ -271,6 +285,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     if (lines.empty() || FAILED(ramvelControl->AddNodes(nodeParm.Get()))) LogEvent(L"(could not read " + sample + L")");
     OpenSampleBranches();
     ShowSelection();
+    switches = std::make_unique<SwitchPanel>(mainWindow, ramvelControl.Get(), LogEvent);
+    if (switchDemo) switches->Tour();
 
     ShowWindow(mainWindow, show);
     UpdateWindow(mainWindow);
@@ -281,6 +297,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    switches.reset();
     ramvelControl.Reset();
     OleUninitialize();
     return 0;
