@@ -44,7 +44,9 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
     writeRecord();
     if (tree_.Selected() == node.handle && node.selectedImage == -1) node.selectedImage = node.image;
     TView->NodeChanged(node.handle);
-    TView->Repaint();
+    // Drawn at the next opportunity: a host that adds lines one by one pays one paint, not one
+    // a line.
+    TView->Invalidate();
 }
 
 std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) { return BuildNodeInfo(tree_.Get(handle)); }

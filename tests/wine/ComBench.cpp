@@ -1,15 +1,16 @@
 // Measures the module under Wine and prints `name: value unit` lines (a benchmark, not a test):
 //  - a cheap member (ChildrenNumber) called early-bound by slot and late-bound by DISPID;
 //  - AddNodes of 100,000 node lines through IRamvel against inserting the same 100,000 items,
-//    same hierarchy, straight into a comctl32 tree view with TVM_INSERTITEMW in this process.
+//    same hierarchy, straight into a comctl32 tree view with TVM_INSERTITEMW in this process;
+//  - on a control hosted in a window and holding 1,000,000 nodes of mixed depth: AddAfterNode
+//    after nodes in the first half (with its reply), and Clear.
 // Build: cmake --build build/win64 --target ramvel_com_bench; run it under Wine with the
 // module registered (see the report printed by tools or tests/wine/ComTests.cmake).
-#include "ComTestSupport.h"
-
-#include <commctrl.h>
+#include "HostedControl.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <random>
 
 using namespace comtest;
 
@@ -41,11 +42,10 @@ std::vector<int> Levels(int count) {
 
 std::wstring ItemText(int i) { return L"Node " + std::to_wstring(i); }
 
+std::wstring NodeLines(const std::vector<int>& levels);
+
 double AddNodesSeconds(const std::vector<int>& levels) {
-    std::wstring parm;
-    for (size_t i = 0; i < levels.size(); ++i)
-        parm += (i ? L"\n" : L"") + std::to_wstring(levels[i]) + L"\t" + ItemText(static_cast<int>(i)) + L"\t0,1";
-    Bstr text = MakeBstr(parm);
+    Bstr text = MakeBstr(NodeLines(levels));
     ComPtr<IRamvel> control = NewControl();
     double start = Now();
     HRESULT hr = control->AddNodes(text.Get());
@@ -125,6 +125,43 @@ std::pair<double, double> CallSeconds(int calls) {
     return {best[0], best[1]};
 }
 
+std::wstring NodeLines(const std::vector<int>& levels) {
+    std::wstring parm;
+    for (size_t i = 0; i < levels.size(); ++i)
+        parm += (i ? L"\n" : L"") + std::to_wstring(levels[i]) + L"\t" + ItemText(static_cast<int>(i)) + L"\t0,1";
+    return parm;
+}
+
+struct LargeTreeFigures {
+    double addAfterNodePerSecond;
+    double clearSeconds;
+};
+
+LargeTreeFigures LargeTree(int nodes, int inserts) {
+    Container container;
+    HostedControl control(container);
+    Bstr parm = MakeBstr(NodeLines(Levels(nodes)));
+    if (FAILED(control->AddNodes(parm.Get()))) winecheck::Abort("AddNodes failed");
+    Pump();
+    std::mt19937 random(11);
+    Bstr line = MakeBstr(L"2\tInserted\t0,1");
+    double start = Now();
+    for (int i = 0; i < inserts; ++i) {
+        BSTR reply = nullptr;
+        if (FAILED(control->AddAfterNode(static_cast<LONG>(random() % (nodes / 2)), line.Get(), &reply)))
+            winecheck::Abort("AddAfterNode failed");
+        SysFreeString(reply);
+    }
+    const double addAfter = inserts / (Now() - start);
+    start = Now();
+    if (FAILED(control->Clear())) winecheck::Abort("Clear failed");
+    const double clear = Now() - start;
+    LONG left = -1;
+    control->ChildrenNumber(0, &left);
+    if (left != 0) winecheck::Abort("Clear left nodes");
+    return {addAfter, clear};
+}
+
 }  // namespace
 
 int main() {
@@ -144,5 +181,9 @@ int main() {
     std::printf("addnodes_100k: %.3f s\n", addNodes);
     std::printf("raw_insert_100k: %.3f s\n", raw);
     std::printf("addnodes_vs_raw_insert_ratio: %.3f x\n", addNodes / raw);
+
+    const LargeTreeFigures large = LargeTree(1000000, 5000);
+    std::printf("addafternode_middle_per_s: %.0f calls/s\n", large.addAfterNodePerSecond);
+    std::printf("clear_large_tree_seconds: %.3f s\n", large.clearSeconds);
     return 0;
 }
