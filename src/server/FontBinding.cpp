@@ -8,6 +8,70 @@
 
 namespace ramvel::server {
 
+namespace {
+
+// Whole points, to the nearest, of a size in ten-thousandths of a point.
+std::int32_t PointsOfSize(std::int64_t size) { return MulDivRound(size, 1, 10000); }
+
+// The description a standard font object saves: version 1, charset (2 bytes), attributes (1:
+// italic 0x02, underline 0x04, strikethrough 0x08), weight (2), size in ten-thousandths of a
+// point (4), then the name's length (1) and the name in the ANSI code page. It is what the
+// host set: the getters of some font objects (Wine's) answer with the font the system realised
+// instead, another face ("Liberation Sans" for "Tahoma") and a size rounded through pixels.
+bool ReadSavedDescription(IFont& font, FontSettings& out) {
+    auto persist = QueryAs<IPersistStream>(&font);
+    ComPtr<IStream> stream;
+    if (!persist || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put())) ||
+        FAILED(persist->Save(stream.Get(), FALSE)))
+        return false;
+    HGLOBAL memory = nullptr;
+    STATSTG stat{};
+    if (FAILED(GetHGlobalFromStream(stream.Get(), &memory)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
+        return false;
+    const auto size = static_cast<std::size_t>(stat.cbSize.QuadPart);
+    constexpr std::size_t kFixedPart = 11;
+    const auto* bytes = static_cast<const unsigned char*>(GlobalLock(memory));
+    if (!bytes) return false;
+    const bool valid = size >= kFixedPart && bytes[0] == 1 && size >= kFixedPart + bytes[10];
+    if (valid) {
+        const auto word = [&](std::size_t at) { return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8); };
+        const std::uint32_t size10000 =
+            bytes[6] | bytes[7] << 8 | bytes[8] << 16 | static_cast<std::uint32_t>(bytes[9]) << 24;
+        const int nameLength = bytes[10];
+        std::wstring name(static_cast<std::size_t>(nameLength), L'\0');
+        const int converted = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes + kFixedPart),
+                                                  nameLength, name.data(), nameLength);
+        name.resize(static_cast<std::size_t>(converted > 0 ? converted : 0));
+        if (!name.empty()) out.name.assign(name.begin(), name.end());
+        out.charset = static_cast<std::uint8_t>(word(1));
+        out.italic = (bytes[3] & 0x02) != 0;
+        out.underline = (bytes[3] & 0x04) != 0;
+        out.strikeout = (bytes[3] & 0x08) != 0;
+        out.bold = word(4) >= FW_SEMIBOLD;
+        out.height = HeightFor(PointsOfSize(size10000), out.pixelsPerInch);
+    }
+    GlobalUnlock(memory);
+    return valid;
+}
+
+// The description as the object's properties give it, for objects that save none.
+void ReadProperties(IFont& source, FontSettings& out) {
+    BSTR name = nullptr;
+    if (SUCCEEDED(source.get_Name(&name)) && name && *name) out.name = std::u16string(TextView(name));
+    SysFreeString(name);
+    CY size{};
+    if (SUCCEEDED(source.get_Size(&size))) out.height = HeightFor(PointsOfSize(size.int64), out.pixelsPerInch);
+    BOOL flag = FALSE;
+    if (SUCCEEDED(source.get_Bold(&flag))) out.bold = flag;
+    if (SUCCEEDED(source.get_Italic(&flag))) out.italic = flag;
+    if (SUCCEEDED(source.get_Underline(&flag))) out.underline = flag;
+    if (SUCCEEDED(source.get_Strikethrough(&flag))) out.strikeout = flag;
+    SHORT charset = 0;
+    if (SUCCEEDED(source.get_Charset(&charset))) out.charset = static_cast<std::uint8_t>(charset);
+}
+
+}  // namespace
+
 // Hears the bound font object's property changes and passes them on.
 class FontBinding::Listener final : public IPropertyNotifySink {
 public:
@@ -95,22 +159,7 @@ void FontBinding::Unbind() {
 void FontBinding::Copy() {
     if (!font_) return;
     FontSettings font = base_;
-    BSTR name = nullptr;
-    if (SUCCEEDED(font_->get_Name(&name)) && name && *name) font.name = std::u16string(TextView(name));
-    SysFreeString(name);
-    CY size{};
-    if (SUCCEEDED(font_->get_Size(&size))) {
-        // Whole points, to the nearest.
-        const std::int32_t points = MulDivRound(size.int64, 1, 10000);
-        font.height = HeightFor(points, font.pixelsPerInch);
-    }
-    BOOL flag = FALSE;
-    if (SUCCEEDED(font_->get_Bold(&flag))) font.bold = flag;
-    if (SUCCEEDED(font_->get_Italic(&flag))) font.italic = flag;
-    if (SUCCEEDED(font_->get_Underline(&flag))) font.underline = flag;
-    if (SUCCEEDED(font_->get_Strikethrough(&flag))) font.strikeout = flag;
-    SHORT charset = 0;
-    if (SUCCEEDED(font_->get_Charset(&charset))) font.charset = static_cast<std::uint8_t>(charset);
+    if (!ReadSavedDescription(*font_.Get(), font)) ReadProperties(*font_.Get(), font);
     base_ = font;
     onChange_(font);
 }

@@ -32,8 +32,14 @@ LRESULT Win32TreeView::CallTreeView(UINT message, WPARAM wParam, LPARAM lParam) 
     return CallWindowProcW(originalProc_, tree_, message, wParam, lParam);
 }
 
+// Mouse buttons and keys: what a disabled control must not take, even when posted to it.
+bool IsInput(UINT message) {
+    return (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN || message == WM_CHAR;
+}
+
 LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = tree_;
+    if (IsInput(message) && !IsWindowEnabled(window)) return 0;
     switch (message) {
     case WM_LBUTTONDOWN: return MouseDown(MouseButton::Left, false, message, wParam, lParam);
     case WM_RBUTTONDOWN: return MouseDown(MouseButton::Right, false, message, wParam, lParam);
