@@ -245,6 +245,22 @@ TEST_F(Building, DeletingShiftsIndexesAndKeepsHandles) {
     EXPECT_EQ(Outline(), "A,D");
 }
 
+TEST_F(Building, AParentLeftWithoutChildrenIsClosed) {
+    control.AddNodes(u"0\tA\n1\tB\n1\tC\n0\tD\n1\tE");
+    const NodeHandle a = HandleAt(0), d = HandleAt(3);
+    control.SetExpanded(a, true);
+    control.SetExpanded(d, true);
+    control.DeleteHNode(HandleAt(1));  // A keeps C: still open
+    EXPECT_TRUE(control.GetExpanded(a));
+    control.DeleteHNode(HandleAt(1));  // A's last child
+    EXPECT_FALSE(control.GetExpanded(a));
+    EXPECT_TRUE(control.GetExpanded(d));
+    // A child added later waits for its parent to be opened.
+    control.AddAfterNode(0, u"1\tF");
+    EXPECT_FALSE(control.GetExpanded(a));
+    EXPECT_EQ(Outline(), "A(F),D(E)");
+}
+
 TEST_F(Building, DeletedParentsLeaveWarnings) {
     control.AddNodes(u"0\tA\n1\tB\n1\tC\n2\tD\n0\tE");
     control.DeleteNode(2);  // C: empties entry 2; entry 3 still names D, which went with C
