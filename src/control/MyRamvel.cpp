@@ -151,11 +151,11 @@ void TMyRamvel::AddAfterCurrentNode(std::u16string_view nodeParm) {
 
 void TMyRamvel::ChangeNode(std::int32_t nodeNumber, std::u16string_view nodevalue) {
     Node& node = tree_.At(nodeNumber);
-    const NodeHandle handle = node.handle;
-    tree_.ReleaseRecord(node);
-    tree_.SetText(node, ExtractField(nodevalue, 2, kTAB));
-    TView->NodeChanged(handle);
-    ApplyNodeLine(handle, nodevalue);
+    const LineFields fields(nodevalue, kTAB);
+    // The record goes with the old text; ApplyNodeLine gives the node its new one.
+    tree_.ReplaceText(node, fields[2]);
+    TView->NodeChanged(node.handle);
+    ApplyNodeLine(node, fields);
 }
 
 void TMyRamvel::RemoveSubtree(NodeHandle handle) {

@@ -13,11 +13,18 @@ void NodeTexts::FreeBlock(Block& block) { ramvel::FreeBlock(block.data, block.ca
 
 void NodeTexts::Clear() {
     for (Block& block : blocks_) FreeBlock(block);
+    for (Block& block : spare_) FreeBlock(block);
     blocks_.clear();
+    spare_.clear();
     live_ = garbage_ = 0;
 }
 
 char16_t* NodeTexts::Reserve(std::size_t chars) {
+    if ((blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) && !blocks_.empty() &&
+        chars <= kBlockChars && !spare_.empty()) {
+        blocks_.push_back(spare_.back());
+        spare_.pop_back();
+    }
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) {
         // Small trees stay on one small block; big ones get full blocks backed by huge pages.
         const std::size_t wanted = blocks_.empty() ? kBlockChars / 16 : kBlockChars;

@@ -136,6 +136,12 @@ void TreeModel::SetText(Node& node, std::u16string_view text) {
     CompactTexts();
 }
 
+void TreeModel::ReplaceText(Node& node, std::u16string_view text) {
+    texts_.Set(node, text, {});
+    node.hasRecord = false;
+    CompactTexts();
+}
+
 void TreeModel::SetRecord(Node& node, std::u16string_view record) {
     texts_.SetRecord(node, record);
     node.hasRecord = true;

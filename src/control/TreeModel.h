@@ -43,6 +43,8 @@ public:
     NodeHandle Add(NodeHandle parent, std::u16string_view text);
     // Texts of a node: the shown text (its record is kept) or its record.
     void SetText(Node& node, std::u16string_view text);
+    // A new shown text with no record: the old text and record are released in one step.
+    void ReplaceText(Node& node, std::u16string_view text);
     void SetRecord(Node& node, std::u16string_view record);
     void ReleaseRecord(Node& node);
     // Removes the node and its subtree; returns the widget cookie the node carried.
