@@ -2,9 +2,10 @@
 // system's ActiveX host window (ATL), fills it from a node-lines file and shows the events
 // and the selected node's info text beside it, with switches for the control's properties.
 //
-//   RamvelDemo.exe [node-lines file] [--exit-after <milliseconds>] [--switch-demo]
+//   RamvelDemo.exe [node-lines file] [--exit-after <milliseconds>] [--switch-demo] [--about]
 //
 // --switch-demo works the switches once at the start: lines off, Tahoma 10 on light yellow.
+// --about opens the control's about box once the window is up.
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -233,10 +234,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring sample = L"sample-tree.txt";
     UINT exitAfter = 0;
-    bool switchDemo = false;
+    bool switchDemo = false, about = false;
     for (int i = 1; i < argc; ++i) {
         if (std::wstring(argv[i]) == L"--exit-after" && i + 1 < argc) exitAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (std::wstring(argv[i]) == L"--switch-demo") switchDemo = true;
+        else if (std::wstring(argv[i]) == L"--about") about = true;
         else sample = argv[i];
     }
 
@@ -291,6 +293,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ShowWindow(mainWindow, show);
     UpdateWindow(mainWindow);
     if (exitAfter) SetTimer(mainWindow, kExitTimer, exitAfter, nullptr);
+    if (about) ramvelControl->AboutBox();  // modal: returns once the box is closed
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

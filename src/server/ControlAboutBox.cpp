@@ -1,10 +1,11 @@
-// IRamvel's AboutBox: the about dialog is not built yet, so it fails clearly (E_NOTIMPL with a
-// readable message), never with a silent success.
+// IRamvel's AboutBox: the modal about dialog; the call returns once the user has closed it.
 #include "server/ControlObject.h"
 #include "server/ErrorBoundary.h"
+#include "server/ServerModule.h"
+#include "win32/AboutDialog.h"
 
 namespace ramvel::server {
 
-HRESULT RamvelControl::AboutBox() { return ComCall([&] { ThrowNotImplemented(u"AboutBox"); }); }
+HRESULT RamvelControl::AboutBox() { return ComCall([&] { win32::ShowAboutDialog(ModuleHandle()); }); }
 
 }  // namespace ramvel::server

@@ -48,8 +48,4 @@ void ThrowIfFailed(HRESULT hr) {
     if (FAILED(hr)) throw RamvelError(u"", hr);
 }
 
-void ThrowNotImplemented(std::u16string_view member) {
-    throw RamvelError(u"Ramvel: " + std::u16string(member) + u" is not implemented yet.", E_NOTIMPL);
-}
-
 }  // namespace ramvel::server

@@ -5,7 +5,6 @@
 // so no exception ever crosses the COM boundary.
 #include <windows.h>
 
-#include <string_view>
 #include <type_traits>
 
 namespace ramvel::server {
@@ -36,8 +35,5 @@ HRESULT ComCall(Body&& body) noexcept {
 
 // Throws a RamvelError carrying `hr` (no message) when `hr` is a failure.
 void ThrowIfFailed(HRESULT hr);
-
-// For members whose behaviour lands later: fails with E_NOTIMPL and an English message.
-[[noreturn]] void ThrowNotImplemented(std::u16string_view member);
 
 }  // namespace ramvel::server

@@ -7,6 +7,7 @@
 #include "ClassFactory.h"
 #include "ModuleLifetime.h"
 #include "Registration.h"
+#include "win32/CursorTable.h"
 
 using namespace ramvel::server;
 
@@ -15,6 +16,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
     case DLL_PROCESS_ATTACH:
         SetModuleHandle(instance);
         DisableThreadLibraryCalls(instance);
+        ramvel::win32::RegisterHandCursors(instance);
         break;
     case DLL_PROCESS_DETACH:
         ReleaseModuleState(reserved != nullptr);

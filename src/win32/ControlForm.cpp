@@ -18,11 +18,6 @@ namespace {
 constexpr int kTreeId = 1;
 constexpr int kIndent = 19;
 
-// The module's focused form on this thread: the form that last took the focus. Focus moving
-// to a host window and back leaves it unchanged, so only moves between the module's own
-// forms activate and deactivate.
-thread_local ControlForm* focusedForm = nullptr;
-
 [[noreturn]] void ThrowLastError() {
     const DWORD error = GetLastError();
     throw RamvelError(u"Cannot create the control's window",
@@ -95,17 +90,12 @@ void ControlForm::Show(bool visible) {
     if (form_) ShowWindow(form_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void ControlForm::FocusEntered() {
-    if (focusedForm == this) return;
-    ControlForm* previous = std::exchange(focusedForm, this);
-    if (previous) previous->control_.FormDeactivated();
-    control_.FormActivated();
-}
+void ControlForm::FocusEntered() { FocusModuleForm(*this); }
 
-bool ControlForm::IsActive() const { return form_ && focusedForm == this; }
+bool ControlForm::IsActive() const { return form_ && IsFocusedModuleForm(*this); }
 
 void ControlForm::Destroy() {
-    if (focusedForm == this) focusedForm = nullptr;
+    ForgetModuleForm(*this);
     if (tree_) tree_->Detach();
     if (form_) DestroyWindow(form_);
     form_ = nullptr;

@@ -16,6 +16,7 @@
 #include "win32/FileReaderWin32.h"
 #include "win32/Handles.h"
 #include "win32/MessageBoxWin32.h"
+#include "win32/ModuleForms.h"
 
 namespace ramvel::win32 {
 
@@ -24,7 +25,7 @@ class Win32TreeView;
 // The file name part of the module's path (e.g. "Ramvel.ocx").
 std::u16string ModuleFileName(HINSTANCE module);
 
-class ControlForm : public IFormWindow {
+class ControlForm : public IFormWindow, private ModuleForm {
 public:
     static constexpr int kWidth = 492;
     static constexpr int kHeight = 404;
@@ -71,6 +72,9 @@ public:
 private:
     // The focus entered the form or its tree view: activation moves here.
     void FocusEntered();
+    // ModuleForm: activation moving between the module's forms.
+    void ModuleFormActivated() override { control_.FormActivated(); }
+    void ModuleFormDeactivated() override { control_.FormDeactivated(); }
     // Sets the form's cursor while the pointer is over it; false for the default one.
     bool ShowCursor() const;
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,15 +5,12 @@
 
 #include <string>
 
+#include "win32/CursorTable.h"
+#include "win32/FormFonts.h"
 #include "win32/TreeViewWin32.h"
 
 namespace ramvel::win32 {
 namespace {
-
-COLORREF ToColorRef(std::uint32_t colour) {
-    // The top bit names a system colour by the low byte; the rest is 0x00BBGGRR.
-    return colour & 0x80000000u ? GetSysColor(static_cast<int>(colour & 0xFF)) : static_cast<COLORREF>(colour);
-}
 
 void SetStyleBits(HWND window, int which, LONG_PTR bits, bool on) {
     const LONG_PTR style = GetWindowLongPtrW(window, which);
@@ -24,6 +21,8 @@ void SetStyleBits(HWND window, int which, LONG_PTR bits, bool on) {
 // The system cursor for a cursor identifier of the form; 0 for none, and the arrow for an
 // identifier that names no cursor.
 HCURSOR CursorFor(std::int16_t id) {
+    // The shapes the module registered (the hand cursors 15000 to 15004) come first.
+    if (const HCURSOR registered = RegisteredCursor(id)) return registered;
     const wchar_t* shape = IDC_ARROW;
     switch (id) {
     case -1: return nullptr;

@@ -63,12 +63,6 @@ if (e) {
     checkEq(e.description.substr(0, 29), "'x' n'est pas une valeur enti", "bad level e.description");
 }
 r.TreeRefresh = true;
-e = thrown(function () { r.AboutBox(); });
-check(e !== null, "AboutBox must throw");
-if (e) {
-    checkEq(e.number >>> 0, 0x80004001, "AboutBox e.number");
-    check(e.description.indexOf("not implemented") >= 0, "AboutBox e.description: " + e.description);
-}
 check(thrown(function () { return r.Lines; }) !== null, "reading the put-only Lines must throw");
 
 r = null;

@@ -1,0 +1,26 @@
+#pragma once
+// Takes input away from the calling thread's other top-level windows while a modal form is up
+// (the host's windows included), and gives it back to the same windows afterwards.
+#include <windows.h>
+
+#include <vector>
+
+namespace ramvel::win32 {
+
+class ThreadWindowsDisabled {
+public:
+    // Disables every visible, enabled top-level window of this thread except `modal`.
+    explicit ThreadWindowsDisabled(HWND modal);
+    ~ThreadWindowsDisabled() { Restore(); }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+
+    // Enables again the windows that were disabled and still exist; once.
+    void Restore();
+
+private:
+    HWND modal_;
+    std::vector<HWND> disabled_;
+};
+
+}  // namespace ramvel::win32
