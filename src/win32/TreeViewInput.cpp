@@ -69,6 +69,7 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (doubleBuffered_) return 1;  // the buffered paint fills the background itself
         break;
     case WM_PAINT:
+        paintPending_ = false;
         if (doubleBuffered_ && wParam == 0) {
             PaintBuffered();
             return 0;

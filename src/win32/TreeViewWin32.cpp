@@ -278,7 +278,11 @@ void Win32TreeView::Repaint() {
 }
 
 void Win32TreeView::Invalidate() {
-    if (tree_) InvalidateRect(tree_, nullptr, TRUE);
+    // While redrawing is off, its end redraws everything; and one pending paint is enough
+    // (every InvalidateRect is a round trip to the window system).
+    if (!tree_ || !redraw_ || paintPending_) return;
+    paintPending_ = true;
+    InvalidateRect(tree_, nullptr, TRUE);
 }
 
 void Win32TreeView::ShowSelectionAlways() {

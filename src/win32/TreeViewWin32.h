@@ -95,6 +95,7 @@ private:
     bool cursorOverride_ = false;
     HCURSOR cursor_ = nullptr;
     bool doubleBuffered_ = false;
+    bool paintPending_ = false;        // Invalidate asked for a paint that has not come yet
     Win32ImageLists images_;
     const ImageList* shownImages_ = nullptr;
     const ImageList* stateImages_ = nullptr;
