@@ -9,30 +9,30 @@ void TMyRamvel::ApplyNodeLine(NodeHandle handle, std::u16string_view line) {
 }
 
 void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
-    const std::u16string_view spec = fields.IfPresent(3);
+    const std::u16string_view images = fields.IfPresent(3);
     const std::u16string_view selected = fields.IfPresent(4);
     const std::u16string_view state = fields.IfPresent(5);
 
-    bool specApplied = false;
+    bool imagesApplied = false;
     // The node gets its record whatever happens below, so that every node always has one:
     // after a field that does not convert, it records what was applied up to there.
     auto writeRecord = [&] {
         std::u16string& record = recordScratch_;
         record.clear();
         record.append(fields[1]).append(1, kSOH);
-        if (specApplied) record.append(spec);
+        if (imagesApplied) record.append(images);
         record.append(1, kTAB);
         AppendInt(record, node.selectedImage);
         record.append(1, kSOH).append(fields.IfPresent(6));
         tree_.SetRecord(node, record);
     };
     try {
-        if (!spec.empty()) {
-            if (CountFields(spec, kComma) == 1)
-                node.image = StrToInt(spec);
+        if (!images.empty()) {
+            if (CountFields(images, kComma) == 1)
+                node.image = StrToInt(images);
             else
-                node.image = StrToInt(ExtractField(spec, node.expanded ? 2 : 1, kComma));
-            specApplied = true;
+                node.image = StrToInt(ExtractField(images, node.expanded ? 2 : 1, kComma));
+            imagesApplied = true;
         }
         node.selectedImage = selected.empty() ? -1 : StrToInt(selected);
         node.stateImage = state.empty() ? -1 : StrToInt(state);

@@ -48,10 +48,6 @@ void OrderIndex::SetParent(std::uint32_t child, bool isLeaf, std::uint32_t paren
     else inners_[child]->parent = parent;
 }
 
-std::uint32_t OrderIndex::ParentOf(std::uint32_t node, bool isLeaf) const {
-    return isLeaf ? leaves_[node]->parent : inners_[node]->parent;
-}
-
 std::uint32_t OrderIndex::IndexIn(const Inner& inner, std::uint32_t child) {
     return static_cast<std::uint32_t>(std::find(inner.children, inner.children + inner.count, child) - inner.children);
 }
@@ -90,14 +86,11 @@ std::size_t OrderIndex::PositionOf(std::uint32_t slot) const {
     std::uint32_t node = leafOf_[slot];
     const Leaf& leaf = *leaves_[node];
     std::size_t position = static_cast<std::size_t>(std::find(leaf.slots, leaf.slots + leaf.count, slot) - leaf.slots);
-    bool isLeaf = true;
     for (std::uint32_t parent = leaf.parent; parent != kNone; parent = inners_[parent]->parent) {
         const Inner& inner = *inners_[parent];
         for (std::uint32_t i = 0; inner.children[i] != node; ++i) position += inner.sizes[i];
         node = parent;
-        isLeaf = false;
     }
-    (void)isLeaf;
     return position;
 }
 
@@ -215,7 +208,6 @@ void OrderIndex::RemoveLeaf(std::uint32_t leafId) {
     if (leaf.next != kNone) leaves_[leaf.next]->prev = leaf.prev;
     // Out of its parent, and the parents left empty out of theirs.
     std::uint32_t child = leafId;
-    bool isLeaf = true;
     std::uint32_t parent = leaf.parent;
     FreeLeaf(leafId);
     while (parent != kNone) {
@@ -225,11 +217,9 @@ void OrderIndex::RemoveLeaf(std::uint32_t leafId) {
         std::memmove(inner.sizes + index, inner.sizes + index + 1, (inner.count - index - 1) * sizeof(std::uint32_t));
         if (--inner.count > 0) return;
         child = parent;
-        isLeaf = false;
         parent = inner.parent;
         FreeInner(child);
     }
-    (void)isLeaf;
     // Nothing is left.
     root_ = firstLeaf_ = kNone;
     height_ = 0;

@@ -56,9 +56,7 @@ private:
     std::uint32_t NewInner();
     void FreeLeaf(std::uint32_t leaf);
     void FreeInner(std::uint32_t inner);
-    bool ChildrenAreLeaves(std::uint32_t height) const { return height == 1; }
     void SetParent(std::uint32_t child, bool isLeaf, std::uint32_t parent);
-    std::uint32_t ParentOf(std::uint32_t node, bool isLeaf) const;
     static std::uint32_t IndexIn(const Inner& inner, std::uint32_t child);
     // Finds the leaf holding `position` and the offset in it.
     std::uint32_t Locate(std::size_t position, std::uint32_t& offset) const;

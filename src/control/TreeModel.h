@@ -11,7 +11,7 @@
 
 namespace ramvel {
 
-// A node: its text and node record (recorded level SOH image spec TAB selected SOH host data)
+// A node: its text and node record (recorded level SOH images field TAB selected SOH host data)
 // live in the tree's NodeTexts; Text(), TextZ() and Record() read them.
 struct Node : NodeText {
     std::uintptr_t widgetItem = 0;  // the widget's own cookie for this node

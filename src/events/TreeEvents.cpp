@@ -8,7 +8,7 @@ namespace ramvel {
 
 namespace {
 
-std::u16string_view ImageSpec(const Node& node) {
+std::u16string_view ImagesField(const Node& node) {
     return ExtractField(ExtractField(node.Record(), 2, kSOH), 1, kTAB);
 }
 
@@ -52,8 +52,8 @@ void TMyRamvel::TViewChange(NodeHandle handle) {
 void TMyRamvel::TViewExpanded(NodeHandle handle) {
     Node* node = NodeWithRecord(tree_, handle);
     if (!node) return;
-    const std::u16string_view spec = ImageSpec(*node);
-    if (CountFields(spec, kComma) > 1) node->image = StrToInt(ExtractField(spec, 2, kComma));
+    const std::u16string_view images = ImagesField(*node);
+    if (CountFields(images, kComma) > 1) node->image = StrToInt(ExtractField(images, 2, kComma));
     if (HasNoSelectedImage(*node)) node->selectedImage = node->image;
     TView->NodeChanged(handle);
     if (const std::shared_ptr<IEventSink> sink = FEvents) sink->RaiseText(EventId::OnExpanded, BuildNodeInfo(handle));
@@ -62,9 +62,9 @@ void TMyRamvel::TViewExpanded(NodeHandle handle) {
 void TMyRamvel::TViewCollapsed(NodeHandle handle) {
     Node* node = NodeWithRecord(tree_, handle);
     if (!node) return;
-    // A node without an image spec keeps its image.
-    const std::u16string_view spec = ImageSpec(*node);
-    if (!spec.empty()) node->image = StrToInt(ExtractField(spec, 1, kComma));
+    // A node without an images field keeps its image.
+    const std::u16string_view images = ImagesField(*node);
+    if (!images.empty()) node->image = StrToInt(ExtractField(images, 1, kComma));
     if (HasNoSelectedImage(*node)) {
         node->selectedImage = node->image;
         TView->NodeChanged(handle);

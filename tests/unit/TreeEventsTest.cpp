@@ -5,7 +5,7 @@
 namespace ramvel::test {
 namespace {
 
-// P: images 4,5, no selected image; Q: 4, selected 6; R: no image spec. Each has one child.
+// P: images 4,5, no selected image; Q: 4, selected 6; R: no images field. Each has one child.
 class TreeEvents : public ControlTest {
 protected:
     void SetUp() override {
@@ -50,7 +50,7 @@ TEST_F(TreeEvents, OpenAndClosedImages) {
     EXPECT_TRUE(messageBox.boxes.empty());
 }
 
-TEST_F(TreeEvents, NodeWithoutImageSpecKeepsItsImageAndStillReports) {
+TEST_F(TreeEvents, NodeWithoutImagesFieldKeepsItsImageAndStillReports) {
     control.WidgetExpansionChanged(r, true);
     control.WidgetExpansionChanged(r, false);
     EXPECT_EQ(Images(r), ImagePair(0, 0));
@@ -87,7 +87,7 @@ TEST_F(TreeEvents, BusyMutesChangeOnlyAndLeavesSelectedImage) {
     EXPECT_EQ(ids, (std::vector<EventId>{EventId::OnExpanded, EventId::OnCollapsed}));
 }
 
-TEST_F(TreeEvents, BadImageSpecStopsHandlerAndShowsErrorBox) {
+TEST_F(TreeEvents, BadImagesFieldStopsHandlerAndShowsErrorBox) {
     control.ChangeNode(0, u"0\tP\t4,x");
     control.WidgetExpansionChanged(p, true);
     EXPECT_EQ(Images(p), ImagePair(4, -1));

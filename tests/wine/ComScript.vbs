@@ -25,7 +25,7 @@ Dim r : Set r = CreateObject("RamvelProj1.Ramvel")
 r.AddNodes parm
 CheckEq r.ChildrenNumber(0), 3, "ChildrenNumber(0)"
 
-' Node info text from a node line: index SOH handle SOH level TAB text TAB spec TAB sel TAB state TAB data.
+' Node info text from a node line: index SOH handle SOH level TAB text TAB images TAB sel TAB state TAB data.
 Function Expected(index, handle, line)
     Dim f : f = Split(line & TB & TB & TB & TB & TB, TB)
     Dim sel : sel = f(3) : If sel = "" Then sel = "-1"

@@ -108,7 +108,7 @@ struct ExpectedTree {
         return parm;
     }
 
-    // Node info text: index SOH handle SOH level TAB text TAB spec TAB selected TAB state TAB data.
+    // Node info text: index SOH handle SOH level TAB text TAB images TAB selected TAB state TAB data.
     std::wstring Info(int index) const {
         const ExpectedNode& n = nodes[index];
         return std::to_wstring(index) + L'\x01' + std::to_wstring(n.handle) + L'\x01' + n.Field(1) + L'\t' +
