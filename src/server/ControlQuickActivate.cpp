@@ -1,4 +1,8 @@
 // IQuickActivate: the container hands over its site and sinks in one call.
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
 #include "server/ControlObject.h"
 #include "server/ErrorBoundary.h"
 
@@ -6,18 +10,21 @@ namespace ramvel::server {
 
 HRESULT RamvelControl::QuickActivate(QACONTAINER* container, QACONTROL* control) {
     return ComCall([&]() -> HRESULT {
-        if (!container || !control || container->cbSize < sizeof(QACONTAINER)) return E_INVALIDARG;
-        ULONG size = control->cbSize;
-        *control = {};
-        control->cbSize = size;
+        // Older containers pass shorter structures: read and write no more than their cbSize.
+        constexpr ULONG kContainerFieldsRead = offsetof(QACONTAINER, dwAmbientFlags);
+        if (!container || !control || container->cbSize < kContainerFieldsRead || control->cbSize < sizeof(ULONG))
+            return E_INVALIDARG;
+        QACONTROL answer{};
+        answer.cbSize = control->cbSize;
         ThrowIfFailed(SetClientSite(container->pClientSite));
         if (container->pAdviseSink) ThrowIfFailed(SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink));
         // Connection failures leave the cookie 0, which tells the container to try the
         // connection points itself.
-        if (container->pUnkEventSink) eventsPoint_.Advise(container->pUnkEventSink, &control->dwEventCookie);
+        if (container->pUnkEventSink) eventsPoint_.Advise(container->pUnkEventSink, &answer.dwEventCookie);
         if (container->pPropertyNotifySink)
-            notifyPoint_.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
-        GetMiscStatus(DVASPECT_CONTENT, &control->dwMiscStatus);
+            notifyPoint_.Advise(container->pPropertyNotifySink, &answer.dwPropNotifyCookie);
+        GetMiscStatus(DVASPECT_CONTENT, &answer.dwMiscStatus);
+        std::memcpy(control, &answer, std::min<std::size_t>(control->cbSize, sizeof answer));
         return S_OK;
     });
 }

@@ -3,6 +3,9 @@
 #include <objsafe.h>
 #include <ocidl.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 
 #include "ComTestSupport.h"
@@ -212,6 +215,43 @@ void FontObjects(IRamvel* control) {
     EXPECT_TRUE(again.Get() == font.Get());  // still bound to the same object
 }
 
+// IQuickActivate takes the structures of older containers: it writes no byte of QACONTROL past
+// the cbSize the container gave, and reads only the leading fields of QACONTAINER.
+void QuickActivateSizes() {
+    struct {
+        const char* name;
+        ULONG containerSize;
+        ULONG controlSize;
+        HRESULT expected;
+    } cases[] = {
+        {"today's structures", sizeof(QACONTAINER), sizeof(QACONTROL), S_OK},
+        {"a container from before pointer activation", offsetof(QACONTAINER, pBindHost),
+         offsetof(QACONTROL, dwPointerActivationPolicy), S_OK},
+        {"only the control's size and status", sizeof(QACONTAINER), offsetof(QACONTROL, dwViewStatus), S_OK},
+        {"a container too short for its sinks", offsetof(QACONTAINER, pUnkEventSink), sizeof(QACONTROL), E_INVALIDARG},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IRamvel> control = NewControl();
+        auto quick = ramvel::server::QueryAs<IQuickActivate>(control.Get());
+        ASSERT_TRUE(quick);
+        QACONTAINER container{};
+        container.cbSize = c.containerSize;
+        unsigned char buffer[64];
+        std::memset(buffer, 0xCC, sizeof buffer);
+        auto* answer = reinterpret_cast<QACONTROL*>(buffer);
+        answer->cbSize = c.controlSize;
+        EXPECT_HR(quick->QuickActivate(&container, answer), c.expected);
+        EXPECT_EQ(answer->cbSize, c.controlSize);
+        bool untouched = true;
+        for (std::size_t at = std::max<std::size_t>(c.controlSize, sizeof(ULONG)); at < sizeof buffer; ++at)
+            untouched = untouched && buffer[at] == 0xCC;
+        EXPECT_TRUE(untouched);
+        if (c.expected == S_OK && c.controlSize > offsetof(QACONTROL, dwMiscStatus))
+            EXPECT_TRUE(answer->dwMiscStatus != 0 && answer->dwMiscStatus != 0xCCCCCCCC);
+    }
+}
+
 void WrapperInterfaces(IRamvel* control) {
     RAMVEL_CASE("QueryInterface") {
         struct {
@@ -350,6 +390,7 @@ int main() {
     RAMVEL_CASE("failures: E_UNEXPECTED with an error object") { Errors(NewControl().Get()); }
     RAMVEL_CASE("the form's font takes font objects only") { FontObjects(NewControl().Get()); }
     RAMVEL_CASE("the control wrapper's interfaces") { WrapperInterfaces(NewControl().Get()); }
+    RAMVEL_CASE("IQuickActivate with older containers' structures") { QuickActivateSizes(); }
     RAMVEL_CASE("DllCanUnloadNow") { UnloadAnswer(); }
     return winecheck::Report();
 }
