@@ -38,11 +38,15 @@ HRESULT ToHResult() noexcept {
         }
         return hr;
     } catch (const std::bad_alloc&) {
+        ClearErrorInfo();
         return E_OUTOFMEMORY;
     } catch (...) {
+        ClearErrorInfo();
         return E_UNEXPECTED;
     }
 }
+
+void ClearErrorInfo() noexcept { SetErrorInfo(0, nullptr); }
 
 void ThrowIfFailed(HRESULT hr) {
     if (FAILED(hr)) throw RamvelError(u"", hr);

@@ -14,6 +14,10 @@ namespace ramvel::server {
 // std::bad_alloc -> E_OUTOFMEMORY; anything else -> E_UNEXPECTED. Call only inside a catch block.
 HRESULT ToHResult() noexcept;
 
+// Drops the thread's error object, so that a failure without one of its own never shows a
+// host an older failure's message.
+void ClearErrorInfo() noexcept;
+
 // Runs `body` and turns what it does into the method's HRESULT: S_OK when a void body returns,
 // the body's own answer when it returns an HRESULT, ToHResult() when it throws.
 template <typename Body>
@@ -26,7 +30,9 @@ HRESULT ComCall(Body&& body) noexcept {
             body();
             return S_OK;
         } else {
-            return body();
+            const HRESULT hr = body();
+            if (FAILED(hr)) ClearErrorInfo();
+            return hr;
         }
     } catch (...) {
         return ToHResult();

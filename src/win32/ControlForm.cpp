@@ -113,7 +113,12 @@ LRESULT CALLBACK ControlForm::FormProc(HWND window, UINT message, WPARAM wParam,
     }
     auto* form = reinterpret_cast<ControlForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form || form->form_ != window) return DefWindowProcW(window, message, wParam, lParam);
-    return form->Handle(message, wParam, lParam);
+    // No exception may cross into the window system: what a handler did not finish is dropped.
+    try {
+        return form->Handle(message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,7 +25,13 @@ ShiftState ShiftFrom(WPARAM keys, bool doubleClick) {
 
 LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<Win32TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return view->OnTreeMessage(message, wParam, lParam);
+    if (!view) return DefWindowProcW(window, message, wParam, lParam);
+    // No exception may cross into the window system: what a handler did not finish is dropped.
+    try {
+        return view->OnTreeMessage(message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 LRESULT Win32TreeView::CallTreeView(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -250,6 +250,15 @@ void QuickActivateSizes() {
         if (c.expected == S_OK && c.controlSize > offsetof(QACONTROL, dwMiscStatus))
             EXPECT_TRUE(answer->dwMiscStatus != 0 && answer->dwMiscStatus != 0xCCCCCCCC);
     }
+
+    RAMVEL_CASE("a failure without an error object of its own clears a stale one") {
+        ComPtr<IRamvel> control = NewControl();
+        BSTR none = nullptr;
+        EXPECT_HR(control->GetNode(99, &none), E_UNEXPECTED);  // leaves "Index incorrect" behind
+        auto quick = ramvel::server::QueryAs<IQuickActivate>(control.Get());
+        EXPECT_HR(quick->QuickActivate(nullptr, nullptr), E_INVALIDARG);
+        EXPECT_FALSE(TakeErrorInfo().present);
+    }
 }
 
 void WrapperInterfaces(IRamvel* control) {
