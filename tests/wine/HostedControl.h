@@ -70,6 +70,17 @@ public:
     HTREEITEM Root() const { return TreeView_GetRoot(tree); }
     // The normal list's image count, -1 when the tree view has none.
     int NormalCount() const { return Normal() ? ImageList_GetImageCount(Normal()) : -1; }
+    // The cursor the tree view shows with the pointer over its middle (the size-all arrow,
+    // which no test expects, is set first so that a cursor left alone shows).
+    HCURSOR ShownCursor() const {
+        RECT area{};
+        GetWindowRect(tree, &area);
+        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        Pump();
+        SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+        SendMessageW(tree, WM_SETCURSOR, reinterpret_cast<WPARAM>(tree), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
 
     HWND host = nullptr, tree = nullptr;
     ComPtr<IRamvel> control;
