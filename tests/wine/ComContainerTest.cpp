@@ -1,6 +1,6 @@
 // A real container: Wine's ATL hosts the control in an "AtlAxWin" window, activates it in
 // place, resizes it and destroys it.
-#include "ComTestSupport.h"
+#include "HostedControl.h"
 
 #include <commctrl.h>
 #include <ocidl.h>
@@ -8,25 +8,6 @@
 using namespace comtest;
 
 namespace {
-
-using AtlAxWinInitFn = BOOL(WINAPI*)();
-using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-
-template <typename F>
-F Export(HMODULE module, const char* name) {
-    auto f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    if (!f) winecheck::Abort(std::string("atl.dll lacks ") + name);
-    return f;
-}
-
-// Lets pending messages through; never waits.
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 std::string Size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
@@ -73,10 +54,7 @@ int ChangedPixels(IUnknown* control, int width, int height, COLORREF fill) {
 
 int main() {
     Apartment apartment;
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    if (!atl) winecheck::Abort("atl.dll not found");
-    if (!Export<AtlAxWinInitFn>(atl, "AtlAxWinInit")()) winecheck::Abort("AtlAxWinInit failed");
-    auto getControl = Export<AtlAxGetControlFn>(atl, "AtlAxGetControl");
+    const AtlAxGetControlFn getControl = LoadAtlHosting();
 
     HWND frame = CreateWindowExW(0, L"STATIC", L"Ramvel container", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
                                  480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);

@@ -1,7 +1,7 @@
 // The form's own events with real windows: two controls side by side in Wine's ATL container
 // next to an edit box, each with its own recording sink, driven by focus moves and posted
 // input. Every step compares the recorded sequence (both controls, in order) with its table.
-#include "ComTestSupport.h"
+#include "HostedControl.h"
 
 #include <commctrl.h>
 #include <ocidl.h>
@@ -130,15 +130,6 @@ bool ExpectEvents(const std::vector<std::string>& actual, const char* what, cons
 // EXPECT_EVENTS(actual, what, expected): the expected list last, as a braced list or a vector.
 #define EXPECT_EVENTS(actual, what, ...) ExpectEvents((actual), (what), __FILE__, __LINE__, __VA_ARGS__)
 
-// Lets pending messages through; never waits.
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // Pumps until `done` holds or `milliseconds` have passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
     const DWORD start = GetTickCount();
@@ -148,16 +139,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
         if (GetTickCount() - start >= milliseconds) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-}
-
-using AtlAxWinInitFn = BOOL(WINAPI*)();
-using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-
-template <typename F>
-F Export(HMODULE module, const char* name) {
-    auto f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    if (!f) winecheck::Abort(std::string("atl.dll lacks ") + name);
-    return f;
 }
 
 // One control as Wine's ATL hosts it, with the windows the tests drive.
@@ -416,10 +397,7 @@ void ReleaseFocusedControl(Scene& s) {
 
 int main() {
     Apartment apartment;
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    if (!atl) winecheck::Abort("atl.dll not found");
-    if (!Export<AtlAxWinInitFn>(atl, "AtlAxWinInit")()) winecheck::Abort("AtlAxWinInit failed");
-    auto getControl = Export<AtlAxGetControlFn>(atl, "AtlAxGetControl");
+    const AtlAxGetControlFn getControl = LoadAtlHosting();
 
     Scene s;
     CreationAndFirstPaint(s, getControl);

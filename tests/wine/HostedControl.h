@@ -17,26 +17,30 @@ inline void Pump() {
     }
 }
 
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+// Loads Wine's ATL, registers its "AtlAxWin" window class and gives AtlAxGetControl.
+inline AtlAxGetControlFn LoadAtlHosting() {
+    HMODULE atl = LoadLibraryW(L"atl.dll");
+    if (!atl) winecheck::Abort("atl.dll not found");
+    auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    auto getControl =
+        reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    if (!init || !getControl || !init()) winecheck::Abort("atl.dll cannot host controls");
+    return getControl;
+}
+
 // A frame window in which Wine's ATL hosts controls ("AtlAxWin" windows).
 class Container {
 public:
-    using AtlAxWinInitFn = BOOL(WINAPI*)();
-    using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-
-    Container() {
-        HMODULE atl = LoadLibraryW(L"atl.dll");
-        if (!atl) winecheck::Abort("atl.dll not found");
-        auto init = reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-        getControl =
-            reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-        if (!init || !getControl || !init()) winecheck::Abort("atl.dll cannot host controls");
+    Container() : getControl(LoadAtlHosting()) {
         frame = CreateWindowExW(0, L"STATIC", L"Ramvel container", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~Container() { DestroyWindow(frame); }
 
+    AtlAxGetControlFn getControl;
     HWND frame = nullptr;
-    AtlAxGetControlFn getControl = nullptr;
 };
 
 // One control created and activated in place by the container, with its tree view.
