@@ -45,15 +45,22 @@ ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTA
         Destroy();
         ThrowLastError();
     }
+    // From here on the form exists: whatever fails takes it down again, with the module's count.
+    try {
+        Build(stored);
+    } catch (...) {
+        Destroy();
+        throw;
+    }
+}
+
+void ControlForm::Build(const StoredImageLists& stored) {
     RECT client;
     GetClientRect(form_, &client);
     const HWND tree = CreateWindowExW(
         0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 0,
-        0, client.right, client.bottom, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeId)), module, nullptr);
-    if (!tree) {
-        Destroy();
-        ThrowLastError();
-    }
+        0, client.right, client.bottom, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeId)), module_, nullptr);
+    if (!tree) ThrowLastError();
     SendMessageW(tree, TVM_SETINDENT, kIndent, 0);
     tree_ = std::make_unique<Win32TreeView>(tree, control_.Tree(), control_);
     messageBox_.SetOwnerWindow(form_);

@@ -17,6 +17,7 @@
 #include "win32/Handles.h"
 #include "win32/MessageBoxWin32.h"
 #include "win32/ModuleForms.h"
+#include "win32/StoredImagesWin32.h"
 
 namespace ramvel::win32 {
 
@@ -70,6 +71,8 @@ public:
     void Destroy();
 
 private:
+    // Fills the new form: tree view, settings, pictures, then the control's creation handler.
+    void Build(const StoredImageLists& stored);
     // The focus entered the form or its tree view: activation moves here.
     void FocusEntered();
     // ModuleForm: activation moving between the module's forms.

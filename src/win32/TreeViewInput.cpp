@@ -25,7 +25,9 @@ ShiftState ShiftFrom(WPARAM keys, bool doubleClick) {
 
 LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<Win32TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!view) return DefWindowProcW(window, message, wParam, lParam);
+    if (!view)  // detached while a later subclasser still calls us: the tree view's class answers
+        return CallWindowProcW(reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)), window, message,
+                               wParam, lParam);
     // No exception may cross into the window system: what a handler did not finish is dropped.
     try {
         return view->OnTreeMessage(message, wParam, lParam);

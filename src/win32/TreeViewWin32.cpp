@@ -43,7 +43,10 @@ Win32TreeView::~Win32TreeView() {
 
 void Win32TreeView::Detach() {
     if (!tree_) return;
-    SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+    // The tree view's own procedure goes back only while ours is the one installed: a host that
+    // subclassed the tree view after us stays in place, and ours then passes everything on.
+    if (GetWindowLongPtrW(tree_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(TreeProc))
+        SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
     SetWindowLongPtrW(tree_, GWLP_USERDATA, 0);
     // The image lists die with this object: the tree view must not draw with them any more.
     if (IsWindow(tree_)) {

@@ -19,14 +19,17 @@ inline void Pump() {
 
 using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
 
-// Loads Wine's ATL, registers its "AtlAxWin" window class and gives AtlAxGetControl.
+// Loads Wine's ATL, registers its "AtlAxWin" window class (once per process: a later call, or
+// one from another thread, finds it registered) and gives AtlAxGetControl.
 inline AtlAxGetControlFn LoadAtlHosting() {
     HMODULE atl = LoadLibraryW(L"atl.dll");
     if (!atl) winecheck::Abort("atl.dll not found");
     auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
     auto getControl =
         reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-    if (!init || !getControl || !init()) winecheck::Abort("atl.dll cannot host controls");
+    WNDCLASSEXW registered{sizeof registered};
+    if (!init || !getControl || (!init() && !GetClassInfoExW(nullptr, L"AtlAxWin", &registered)))
+        winecheck::Abort("atl.dll cannot host controls");
     return getControl;
 }
 
