@@ -9,6 +9,7 @@ namespace ramvel::server {
 namespace {
 
 LONG g_classReferences = 0;
+LONG g_locks = 0;  // LockServer(TRUE) calls not yet matched by an unlock
 
 class RamvelClassFactory final : public IClassFactory {
 public:
@@ -45,14 +46,20 @@ public:
         }
     }
 
+    // An unlock without a lock before it changes nothing: the module's count never goes below
+    // what its objects hold.
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        HRESULT hr = CoLockObjectExternal(this, lock, TRUE);
         if (lock) {
+            InterlockedIncrement(&g_locks);
             ObjectCreated();
-        } else {
-            ObjectDestroyed();
+            return CoLockObjectExternal(this, TRUE, TRUE);
         }
-        return hr;
+        for (LONG held = g_locks; held > 0; held = g_locks) {
+            if (InterlockedCompareExchange(&g_locks, held - 1, held) != held) continue;
+            ObjectDestroyed();
+            return CoLockObjectExternal(this, FALSE, TRUE);
+        }
+        return S_OK;
     }
 };
 

@@ -51,11 +51,21 @@ public:
         return left;
     }
 
+    // All or nothing: when a copy fails (out of memory), the copies already made are cleared,
+    // nothing is fetched and the position stays.
     HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* out, ULONG* fetched) override {
         if (!out || (count > 1 && !fetched)) return E_POINTER;
+        if (fetched) *fetched = 0;
         ULONG done = 0;
-        for (; done < count && position_ < items_->items.size(); ++done, ++position_)
-            Policy::Copy(out[done], items_->items[position_]);
+        const HRESULT hr = ComCall([&] {
+            for (; done < count && position_ + done < items_->items.size(); ++done)
+                Policy::Copy(out[done], items_->items[position_ + done]);
+        });
+        if (FAILED(hr)) {
+            while (done > 0) Policy::Clear(out[--done]);
+            return hr;
+        }
+        position_ += done;
         if (fetched) *fetched = done;
         return done == count ? S_OK : S_FALSE;
     }

@@ -6,6 +6,6 @@
 
 namespace ramvel::server {
 
-HRESULT RamvelControl::AboutBox() { return ComCall([&] { win32::ShowAboutDialog(ModuleHandle()); }); }
+HRESULT RamvelControl::AboutBox() { return Member([&] { win32::ShowAboutDialog(ModuleHandle()); }); }
 
 }  // namespace ramvel::server

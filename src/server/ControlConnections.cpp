@@ -21,7 +21,7 @@ void RamvelControl::OnEventSink(IUnknown* sink) {
 }
 
 HRESULT RamvelControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!points) return E_POINTER;
         *points = nullptr;
         std::vector<IConnectionPoint*> list{&eventsPoint_, &notifyPoint_};
@@ -33,7 +33,7 @@ HRESULT RamvelControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
 }
 
 HRESULT RamvelControl::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!point) return E_POINTER;
         *point = nullptr;
         ConnectionPoint* found = riid == DIID_IRamvelEvents      ? &eventsPoint_

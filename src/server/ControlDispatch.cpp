@@ -35,7 +35,7 @@ ITypeInfo& RamvelControl::DispatchInfo() {
 }
 
 HRESULT RamvelControl::GetTypeInfoCount(UINT* count) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!count) return E_POINTER;
         *count = 1;
         return S_OK;
@@ -43,7 +43,7 @@ HRESULT RamvelControl::GetTypeInfoCount(UINT* count) {
 }
 
 HRESULT RamvelControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!info) return E_POINTER;
         *info = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
@@ -53,7 +53,7 @@ HRESULT RamvelControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 }
 
 HRESULT RamvelControl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         // Names compare without regard to case, the standard OLE Automation way.
         return DispGetIDsOfNames(&DispatchInfo(), names, count, ids);
@@ -62,7 +62,7 @@ HRESULT RamvelControl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, L
 
 HRESULT RamvelControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO* excepInfo, UINT* argErr) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         if (HRESULT hr; TryFastInvoke(id, flags, params, result, hr)) return ToException(hr, excepInfo);
         HRESULT hr = DispatchInfo().Invoke(static_cast<IRamvel*>(this), id, flags, params, result, excepInfo, argErr);
@@ -76,7 +76,7 @@ HRESULT RamvelControl::InterfaceSupportsErrorInfo(REFIID riid) {
 }
 
 HRESULT RamvelControl::GetClassInfo(ITypeInfo** info) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!info) return E_POINTER;
         *info = nullptr;
         ITypeLib* library = TypeLibrary();

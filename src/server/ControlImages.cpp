@@ -6,48 +6,48 @@
 namespace ramvel::server {
 
 HRESULT RamvelControl::ClearImages() {
-    return ComCall([&] { Control().ClearImages(); });
+    return Member([&] { Control().ClearImages(); });
 }
 
 HRESULT RamvelControl::AddImage(BSTR ImageName, LONG* ImageNumber) {
-    return ComCall([&] {
+    return Member([&] {
         LONG& out = OutParam<LONG>(ImageNumber, 0);
         out = Control().AddImage(TextView(ImageName));
     });
 }
 
 HRESULT RamvelControl::ReplaceImage(LONG Index, BSTR ImageName) {
-    return ComCall([&] { Control().ReplaceImage(Index, TextView(ImageName)); });
+    return Member([&] { Control().ReplaceImage(Index, TextView(ImageName)); });
 }
 
 HRESULT RamvelControl::imageSize(LONG Width, LONG Height) {
-    return ComCall([&] { Control().imageSize(Width, Height); });
+    return Member([&] { Control().imageSize(Width, Height); });
 }
 
 HRESULT RamvelControl::resetImages() {
-    return ComCall([&] { Control().resetImages(); });
+    return Member([&] { Control().resetImages(); });
 }
 
 HRESULT RamvelControl::get_Images(VARIANT_BOOL* Value) {
-    return ComCall([&] {
+    return Member([&] {
         VARIANT_BOOL& out = OutParam<VARIANT_BOOL>(Value, VARIANT_FALSE);
         out = ToVariantBool(Control().GetImages());
     });
 }
 
 HRESULT RamvelControl::put_Images(VARIANT_BOOL Value) {
-    return ComCall([&] { Control().SetImages(Value); });
+    return Member([&] { Control().SetImages(Value); });
 }
 
 HRESULT RamvelControl::get_ImageList(LONG* Value) {
-    return ComCall([&] {
+    return Member([&] {
         LONG& out = OutParam<LONG>(Value, 0);
         out = Control().GetImageList();
     });
 }
 
 HRESULT RamvelControl::put_ImageList(LONG Value) {
-    return ComCall([&] { Control().SetImageList(Value); });
+    return Member([&] { Control().SetImageList(Value); });
 }
 
 }  // namespace ramvel::server

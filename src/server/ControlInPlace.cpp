@@ -64,7 +64,7 @@ void RamvelControl::DeactivateInPlace() {
 }
 
 HRESULT RamvelControl::GetWindow(HWND* window) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!window) return E_POINTER;
         *window = nullptr;
         if (!inPlaceActive_) return E_FAIL;
@@ -76,10 +76,10 @@ HRESULT RamvelControl::GetWindow(HWND* window) {
 // The control has no context help mode.
 HRESULT RamvelControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
-HRESULT RamvelControl::InPlaceDeactivate() { return ComCall([&] { DeactivateInPlace(); }); }
+HRESULT RamvelControl::InPlaceDeactivate() { return Member([&] { DeactivateInPlace(); }); }
 
 HRESULT RamvelControl::UIDeactivate() {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!uiActive_) return S_OK;
         uiActive_ = false;
         if (inPlaceSite_) {
@@ -93,7 +93,7 @@ HRESULT RamvelControl::UIDeactivate() {
 }
 
 HRESULT RamvelControl::SetObjectRects(LPCRECT posRect, LPCRECT) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!posRect) return E_POINTER;
         form_->SetBounds(*posRect);
         return S_OK;

@@ -13,11 +13,13 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 #include "Ramvel_h.h"
 #include "control/MyRamvel.h"
 #include "server/ComPtr.h"
 #include "server/ConnectionPoint.h"
+#include "server/ErrorBoundary.h"
 #include "server/FontBinding.h"
 #include "win32/ControlForm.h"
 #include "win32/MessageBoxWin32.h"
@@ -270,6 +272,16 @@ private:
     explicit RamvelControl(IUnknown* outer);
     ~RamvelControl();
 
+    // Runs a COM member's body (see ComCall). A host may drop its last reference inside an event
+    // the body raises: the object holds one of its own until the body is done, and goes then.
+    template <typename Body>
+    HRESULT Member(Body&& body) noexcept {
+        inner_.AddRef();
+        const HRESULT hr = ComCall(std::forward<Body>(body));
+        inner_.Release();  // may delete this object: nothing of it is touched after
+        return hr;
+    }
+
     void* Find(REFIID riid);
     ITypeInfo& DispatchInfo();
     // Serves the hottest late-bound calls without the type library; false: not handled.
@@ -283,7 +295,7 @@ private:
     ModuleObjectCount counted_;
     Inner inner_{*this};
     IUnknown* outer_;
-    std::atomic<ULONG> refs_{0};
+    std::atomic<ULONG> refs_{1};  // the creator's, which Create hands over
     ComPtr<ITypeInfo> dispatchInfo_;  // IRamvel's dispatch description, fetched on first use
 
     ConnectionPoint eventsPoint_;

@@ -31,10 +31,10 @@ struct VerbPolicy {
 
 }  // namespace
 
-HRESULT RamvelControl::SetClientSite(IOleClientSite* site) { return ComCall([&] { site_ = AddRefed(site); }); }
+HRESULT RamvelControl::SetClientSite(IOleClientSite* site) { return Member([&] { site_ = AddRefed(site); }); }
 
 HRESULT RamvelControl::GetClientSite(IOleClientSite** site) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!site) return E_POINTER;
         *site = ComPtr<IOleClientSite>(site_).Detach();
         return S_OK;
@@ -45,7 +45,7 @@ HRESULT RamvelControl::GetClientSite(IOleClientSite** site) {
 HRESULT RamvelControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
 HRESULT RamvelControl::Close(DWORD) {
-    return ComCall([&] {
+    return Member([&] {
         // Some containers (Wine's ATL among them) never call InPlaceDeactivate: leave here.
         DeactivateInPlace();
         if (adviseHolder_) adviseHolder_->SendOnClose();
@@ -66,7 +66,7 @@ HRESULT RamvelControl::GetClipboardData(DWORD, IDataObject** data) {
 HRESULT RamvelControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 
 HRESULT RamvelControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (site && !site_) site_ = AddRefed(site);
         switch (verb) {
         case OLEIVERB_PRIMARY:  // "Propriétés": there are no pages, so it shows the control
@@ -87,7 +87,7 @@ HRESULT RamvelControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND
 }
 
 HRESULT RamvelControl::EnumVerbs(IEnumOLEVERB** verbs) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!verbs) return E_POINTER;
         *verbs = nullptr;
         static wchar_t name[] = L"Propri\u00e9t\u00e9s";
@@ -113,7 +113,7 @@ HRESULT RamvelControl::GetUserType(DWORD form, LPOLESTR* userType) {
 }
 
 HRESULT RamvelControl::SetExtent(DWORD aspect, SIZEL* size) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!size) return E_POINTER;
         if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
         extent_ = *size;  // kept for GetExtent; layout follows SetObjectRects
@@ -122,7 +122,7 @@ HRESULT RamvelControl::SetExtent(DWORD aspect, SIZEL* size) {
 }
 
 HRESULT RamvelControl::GetExtent(DWORD aspect, SIZEL* size) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!size) return E_POINTER;
         if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
         *size = extent_;
@@ -131,21 +131,21 @@ HRESULT RamvelControl::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 HRESULT RamvelControl::Advise(IAdviseSink* sink, DWORD* connection) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!adviseHolder_) ThrowIfFailed(CreateOleAdviseHolder(adviseHolder_.Put()));
         return adviseHolder_->Advise(sink, connection);
     });
 }
 
 HRESULT RamvelControl::Unadvise(DWORD connection) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!adviseHolder_) return OLE_E_NOCONNECTION;
         return adviseHolder_->Unadvise(connection);
     });
 }
 
 HRESULT RamvelControl::EnumAdvise(IEnumSTATDATA** advise) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (!advise) return E_POINTER;
         *advise = nullptr;
         if (!adviseHolder_) return S_OK;

@@ -32,52 +32,52 @@ HRESULT GetString(BSTR* value, std::u16string_view text) {
 
 // --- The tree --------------------------------------------------------------------------
 
-HRESULT RamvelControl::put_Lines(VARIANT_BOOL Value) { return ComCall([&] { Control().SetLines(Value != 0); }); }
-HRESULT RamvelControl::put_Buttons(VARIANT_BOOL Value) { return ComCall([&] { Control().SetButtons(Value != 0); }); }
-HRESULT RamvelControl::put_Track(VARIANT_BOOL Value) { return ComCall([&] { Control().SetTrack(Value != 0); }); }
+HRESULT RamvelControl::put_Lines(VARIANT_BOOL Value) { return Member([&] { Control().SetLines(Value != 0); }); }
+HRESULT RamvelControl::put_Buttons(VARIANT_BOOL Value) { return Member([&] { Control().SetButtons(Value != 0); }); }
+HRESULT RamvelControl::put_Track(VARIANT_BOOL Value) { return Member([&] { Control().SetTrack(Value != 0); }); }
 
 HRESULT RamvelControl::get_FontName(BSTR* Value) { return GetString(Value, Control().GetFontName()); }
-HRESULT RamvelControl::put_FontName(BSTR Value) { return ComCall([&] { Control().SetFontName(TextView(Value)); }); }
+HRESULT RamvelControl::put_FontName(BSTR Value) { return Member([&] { Control().SetFontName(TextView(Value)); }); }
 HRESULT RamvelControl::get_FontSize(LONG* Value) { return GetValue(Value, [&] { return Control().GetFontSize(); }); }
-HRESULT RamvelControl::put_FontSize(LONG Value) { return ComCall([&] { Control().SetFontSize(Value); }); }
+HRESULT RamvelControl::put_FontSize(LONG Value) { return Member([&] { Control().SetFontSize(Value); }); }
 
 // --- The form ------------------------------------------------------------------------
 
 HRESULT RamvelControl::get_Visible(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetVisible(); }); }
-HRESULT RamvelControl::put_Visible(VARIANT_BOOL Value) { return ComCall([&] { Control().SetVisible(Value != 0); }); }
+HRESULT RamvelControl::put_Visible(VARIANT_BOOL Value) { return Member([&] { Control().SetVisible(Value != 0); }); }
 
 HRESULT RamvelControl::get_AutoScroll(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetAutoScroll(); });
 }
-HRESULT RamvelControl::put_AutoScroll(VARIANT_BOOL Value) { return ComCall([&] { Control().SetAutoScroll(Value != 0); }); }
+HRESULT RamvelControl::put_AutoScroll(VARIANT_BOOL Value) { return Member([&] { Control().SetAutoScroll(Value != 0); }); }
 
 HRESULT RamvelControl::get_AutoSize(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetAutoSize(); }); }
-HRESULT RamvelControl::put_AutoSize(VARIANT_BOOL Value) { return ComCall([&] { Control().SetAutoSize(Value != 0); }); }
+HRESULT RamvelControl::put_AutoSize(VARIANT_BOOL Value) { return Member([&] { Control().SetAutoSize(Value != 0); }); }
 
 HRESULT RamvelControl::get_AxBorderStyle(TxActiveFormBorderStyle* Value) {
     return GetValue(Value, [&] { return Control().GetAxBorderStyle(); });
 }
 HRESULT RamvelControl::put_AxBorderStyle(TxActiveFormBorderStyle Value) {
-    return ComCall([&] { Control().SetAxBorderStyle(Value); });
+    return Member([&] { Control().SetAxBorderStyle(Value); });
 }
 
 HRESULT RamvelControl::get_Caption(BSTR* Value) { return GetString(Value, Control().GetCaption()); }
-HRESULT RamvelControl::put_Caption(BSTR Value) { return ComCall([&] { Control().SetCaption(TextView(Value)); }); }
+HRESULT RamvelControl::put_Caption(BSTR Value) { return Member([&] { Control().SetCaption(TextView(Value)); }); }
 
 HRESULT RamvelControl::get_Color(OLE_COLOR* Value) { return GetValue(Value, [&] { return Control().GetColor(); }); }
-HRESULT RamvelControl::put_Color(OLE_COLOR Value) { return ComCall([&] { Control().SetColor(Value); }); }
+HRESULT RamvelControl::put_Color(OLE_COLOR Value) { return Member([&] { Control().SetColor(Value); }); }
 
 HRESULT RamvelControl::get_Font(IFontDisp** Value) {
-    return ComCall([&] {
+    return Member([&] {
         IFontDisp*& out = OutParam<IFontDisp*>(Value, nullptr);
         out = font_.Get(Control().FormFont()).Detach();
     });
 }
 HRESULT RamvelControl::put_Font(IFontDisp* Value) {
-    return ComCall([&] { font_.Bind(Value, Control().FormFont()); });
+    return Member([&] { font_.Bind(Value, Control().FormFont()); });
 }
 HRESULT RamvelControl::putref_Font(IFontDisp** Value) {
-    return ComCall([&] {
+    return Member([&] {
         if (!Value) throw RamvelError(u"", E_POINTER);
         font_.Bind(*Value, Control().FormFont());
     });
@@ -86,45 +86,45 @@ HRESULT RamvelControl::putref_Font(IFontDisp** Value) {
 HRESULT RamvelControl::get_KeyPreview(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetKeyPreview(); });
 }
-HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL Value) { return ComCall([&] { Control().SetKeyPreview(Value != 0); }); }
+HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL Value) { return Member([&] { Control().SetKeyPreview(Value != 0); }); }
 
 HRESULT RamvelControl::get_PixelsPerInch(LONG* Value) {
     return GetValue(Value, [&] { return Control().GetPixelsPerInch(); });
 }
-HRESULT RamvelControl::put_PixelsPerInch(LONG Value) { return ComCall([&] { Control().SetPixelsPerInch(Value); }); }
+HRESULT RamvelControl::put_PixelsPerInch(LONG Value) { return Member([&] { Control().SetPixelsPerInch(Value); }); }
 
 HRESULT RamvelControl::get_PrintScale(TxPrintScale* Value) {
     return GetValue(Value, [&] { return Control().GetPrintScale(); });
 }
-HRESULT RamvelControl::put_PrintScale(TxPrintScale Value) { return ComCall([&] { Control().SetPrintScale(Value); }); }
+HRESULT RamvelControl::put_PrintScale(TxPrintScale Value) { return Member([&] { Control().SetPrintScale(Value); }); }
 
 HRESULT RamvelControl::get_Scaled(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetScaled(); }); }
-HRESULT RamvelControl::put_Scaled(VARIANT_BOOL Value) { return ComCall([&] { Control().SetScaled(Value != 0); }); }
+HRESULT RamvelControl::put_Scaled(VARIANT_BOOL Value) { return Member([&] { Control().SetScaled(Value != 0); }); }
 
 HRESULT RamvelControl::get_Active(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetActive(); }); }
 
 HRESULT RamvelControl::get_DropTarget(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetDropTarget(); });
 }
-HRESULT RamvelControl::put_DropTarget(VARIANT_BOOL Value) { return ComCall([&] { Control().SetDropTarget(Value != 0); }); }
+HRESULT RamvelControl::put_DropTarget(VARIANT_BOOL Value) { return Member([&] { Control().SetDropTarget(Value != 0); }); }
 
 HRESULT RamvelControl::get_HelpFile(BSTR* Value) { return GetString(Value, Control().GetHelpFile()); }
-HRESULT RamvelControl::put_HelpFile(BSTR Value) { return ComCall([&] { Control().SetHelpFile(TextView(Value)); }); }
+HRESULT RamvelControl::put_HelpFile(BSTR Value) { return Member([&] { Control().SetHelpFile(TextView(Value)); }); }
 
 HRESULT RamvelControl::get_DoubleBuffered(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetDoubleBuffered(); });
 }
 HRESULT RamvelControl::put_DoubleBuffered(VARIANT_BOOL Value) {
-    return ComCall([&] { Control().SetDoubleBuffered(Value != 0); });
+    return Member([&] { Control().SetDoubleBuffered(Value != 0); });
 }
 
 HRESULT RamvelControl::get_Enabled(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetEnabled(); }); }
-HRESULT RamvelControl::put_Enabled(VARIANT_BOOL Value) { return ComCall([&] { Control().SetEnabled(Value != 0); }); }
+HRESULT RamvelControl::put_Enabled(VARIANT_BOOL Value) { return Member([&] { Control().SetEnabled(Value != 0); }); }
 
 HRESULT RamvelControl::get_BiDiMode(TxBiDiMode* Value) { return GetValue(Value, [&] { return Control().GetBiDiMode(); }); }
-HRESULT RamvelControl::put_BiDiMode(TxBiDiMode Value) { return ComCall([&] { Control().SetBiDiMode(Value); }); }
+HRESULT RamvelControl::put_BiDiMode(TxBiDiMode Value) { return Member([&] { Control().SetBiDiMode(Value); }); }
 
 HRESULT RamvelControl::get_Cursor(short* Value) { return GetValue(Value, [&] { return Control().GetCursor(); }); }
-HRESULT RamvelControl::put_Cursor(short Value) { return ComCall([&] { Control().SetCursor(Value); }); }
+HRESULT RamvelControl::put_Cursor(short Value) { return Member([&] { Control().SetCursor(Value); }); }
 
 }  // namespace ramvel::server

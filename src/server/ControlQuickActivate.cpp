@@ -9,7 +9,7 @@
 namespace ramvel::server {
 
 HRESULT RamvelControl::QuickActivate(QACONTAINER* container, QACONTROL* control) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         // Older containers pass shorter structures: read and write no more than their cbSize.
         constexpr ULONG kContainerFieldsRead = offsetof(QACONTAINER, dwAmbientFlags);
         if (!container || !control || container->cbSize < kContainerFieldsRead || control->cbSize < sizeof(ULONG))

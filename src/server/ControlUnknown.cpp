@@ -18,6 +18,7 @@ RamvelControl::RamvelControl(IUnknown* outer)
       control_(std::make_unique<TMyRamvel>(messageBox_, win32::ModuleFileName(ModuleHandle()))),
       form_(std::make_unique<win32::ControlForm>(*control_, messageBox_, ModuleHandle())) {
     control_->Initialize();
+    form_->SetOwner(&inner_);
     // The default extent: the form's size in HIMETRIC (96 pixels per inch).
     extent_ = {MulDiv(win32::ControlForm::kWidth, 2540, 96), MulDiv(win32::ControlForm::kHeight, 2540, 96)};
 }
@@ -33,7 +34,6 @@ RamvelControl::~RamvelControl() {
 
 ComPtr<IUnknown> RamvelControl::Create(IUnknown* outer) {
     auto* control = new RamvelControl(outer);
-    control->inner_.AddRef();
     return ComPtr<IUnknown>(&control->inner_);
 }
 

@@ -29,7 +29,7 @@ void RamvelControl::DrawForm(HDC dc, const RECT& bounds) {
 
 HRESULT RamvelControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC drawDc, LPCRECTL bounds, LPCRECTL,
                             BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
-    return ComCall([&]() -> HRESULT {
+    return Member([&]() -> HRESULT {
         if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
         if (!drawDc || !bounds) return E_INVALIDARG;
         DrawForm(drawDc, RECT{bounds->left, bounds->top, bounds->right, bounds->bottom});
@@ -51,7 +51,7 @@ HRESULT RamvelControl::Freeze(DWORD, LONG, void*, DWORD* freeze) {
 HRESULT RamvelControl::Unfreeze(DWORD) { return E_NOTIMPL; }
 
 HRESULT RamvelControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
-    return ComCall([&] {
+    return Member([&] {
         viewAspects_ = aspects;
         viewFlags_ = flags;
         viewSink_ = AddRefed(sink);
@@ -59,7 +59,7 @@ HRESULT RamvelControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) 
 }
 
 HRESULT RamvelControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
-    return ComCall([&] {
+    return Member([&] {
         if (aspects) *aspects = viewAspects_;
         if (flags) *flags = viewFlags_;
         if (sink) *sink = ComPtr<IAdviseSink>(viewSink_).Detach();

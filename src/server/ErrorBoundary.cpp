@@ -12,16 +12,18 @@
 namespace ramvel::server {
 namespace {
 
+// Allocates nothing of its own (the texts go to the error object as they are), so it cannot
+// fail half-way; when the system cannot make the object, the stale one is dropped instead.
 void PostErrorObject(const std::u16string& description) noexcept {
+    static_assert(sizeof(OLECHAR) == sizeof(char16_t));
     ComPtr<ICreateErrorInfo> info;
-    if (FAILED(CreateErrorInfo(info.Put()))) return;
+    if (FAILED(CreateErrorInfo(info.Put()))) return ClearErrorInfo();
     info->SetGUID(IID_IRamvel);
     info->SetSource(const_cast<LPOLESTR>(L"RamvelProj1.Ramvel"));
-    if (!description.empty()) {
-        std::wstring text(description.begin(), description.end());
-        info->SetDescription(text.data());
-    }
-    if (auto error = QueryAs<IErrorInfo>(info.Get())) SetErrorInfo(0, error.Get());
+    if (!description.empty())
+        info->SetDescription(reinterpret_cast<LPOLESTR>(const_cast<char16_t*>(description.c_str())));
+    auto error = QueryAs<IErrorInfo>(info.Get());
+    SetErrorInfo(0, error.Get());
 }
 
 }  // namespace
@@ -32,10 +34,7 @@ HRESULT ToHResult() noexcept {
     } catch (const RamvelError& e) {
         HRESULT hr = e.HResult();
         if (SUCCEEDED(hr)) hr = E_UNEXPECTED;  // a failure never travels as a success
-        try {
-            PostErrorObject(e.Message());
-        } catch (...) {
-        }
+        PostErrorObject(e.Message());
         return hr;
     } catch (const std::bad_alloc&) {
         ClearErrorInfo();

@@ -10,6 +10,7 @@
 #include "win32/ModuleWindows.h"
 #include "win32/StoredImagesWin32.h"
 #include "win32/TreeViewWin32.h"
+#include "win32/WindowOwner.h"
 
 namespace ramvel::win32 {
 
@@ -120,12 +121,12 @@ LRESULT CALLBACK ControlForm::FormProc(HWND window, UINT message, WPARAM wParam,
     }
     auto* form = reinterpret_cast<ControlForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form || form->form_ != window) return DefWindowProcW(window, message, wParam, lParam);
-    // No exception may cross into the window system: what a handler did not finish is dropped.
-    try {
-        return form->Handle(message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
+    return HoldingOwner(form->owner_, [&] { return form->Handle(message, wParam, lParam); });
+}
+
+void ControlForm::SetOwner(IUnknown* owner) {
+    owner_ = owner;
+    if (tree_) tree_->SetOwner(owner);
 }
 
 LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 //     TMyRamvel control{box, ModuleFileName(instance)};
 //     ControlForm form{control, box, instance};              // AttachWidget + FormCreate
 #include <windows.h>
+#include <unknwn.h>
 
 #include <memory>
 #include <string>
@@ -39,6 +40,11 @@ public:
     ~ControlForm() override;
     ControlForm(const ControlForm&) = delete;
     ControlForm& operator=(const ControlForm&) = delete;
+
+    // The COM object this form belongs to: every message the form or its tree view handles holds
+    // a reference to it, so that a host that drops its last one inside an event does not take
+    // the windows away under the handler; the object goes once the outermost message is done.
+    void SetOwner(IUnknown* owner);
 
     HWND Window() const { return form_; }
     HWND TreeWindow() const;
@@ -93,6 +99,7 @@ private:
     Win32FileReader files_;
     std::unique_ptr<Win32TreeView> tree_;
     bool holdsModule_ = false;  // counted in the holding window's users
+    IUnknown* owner_ = nullptr;
     bool pressed_ = false;      // the left button went down on the form's surface
 };
 

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "win32/TreeViewWin32.h"
+#include "win32/WindowOwner.h"
 
 namespace ramvel::win32 {
 
@@ -28,12 +29,7 @@ LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wPara
     if (!view)  // detached while a later subclasser still calls us: the tree view's class answers
         return CallWindowProcW(reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)), window, message,
                                wParam, lParam);
-    // No exception may cross into the window system: what a handler did not finish is dropped.
-    try {
-        return view->OnTreeMessage(message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
+    return HoldingOwner(view->owner_, [&] { return view->OnTreeMessage(message, wParam, lParam); });
 }
 
 LRESULT Win32TreeView::CallTreeView(UINT message, WPARAM wParam, LPARAM lParam) {

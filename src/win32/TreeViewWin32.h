@@ -7,6 +7,7 @@
 // one go, with their final texts and images, when the tree view is next needed.
 #include <windows.h>
 #include <commctrl.h>
+#include <unknwn.h>
 
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,8 @@ public:
     bool OnNotify(const NMHDR& header, LRESULT& result);
     // The tree view window is going away: stop talking to it.
     void Detach();
+    // The COM object the tree view belongs to (see ControlForm::SetOwner).
+    void SetOwner(IUnknown* owner) { owner_ = owner; }
 
     // ITreeWidget.
     void NodeAdded(NodeHandle node) override;
@@ -85,6 +88,7 @@ private:
     HWND tree_;
     TreeModel& model_;
     ITreeEvents& events_;
+    IUnknown* owner_ = nullptr;
     std::vector<NodeHandle> pending_;  // added to the model, not yet inserted
     int quiet_ = 0;                    // > 0: the tree view's notifications are our own doing
     bool redraw_ = true;

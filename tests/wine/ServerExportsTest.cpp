@@ -130,6 +130,21 @@ void CheckUnloadCounts(const Module& module) {
         EXPECT_HR(module.canUnloadNow(), S_OK);
     }
     {
+        SCOPED_TRACE("unlocks without locks leave the count alone");
+        ComPtr<IClassFactory> factory = GetFactory(module);
+        ASSERT_TRUE(factory);
+        EXPECT_HR(factory->LockServer(FALSE), S_OK);
+        EXPECT_HR(factory->LockServer(FALSE), S_OK);
+        EXPECT_HR(factory->LockServer(TRUE), S_OK);
+        factory.Reset();
+        EXPECT_HR(module.canUnloadNow(), S_FALSE);  // the lock still counts: the unlocks took nothing from it
+        factory = GetFactory(module);
+        ASSERT_TRUE(factory);
+        EXPECT_HR(factory->LockServer(FALSE), S_OK);
+        factory.Reset();
+        EXPECT_HR(module.canUnloadNow(), S_OK);
+    }
+    {
         SCOPED_TRACE("control object alive");
         ComPtr<IClassFactory> factory = GetFactory(module);
         ASSERT_TRUE(factory);
