@@ -16,6 +16,7 @@ HandleTable::~HandleTable() {
 }
 
 NodeHandle HandleTable::Allocate(std::uint32_t owner, std::uint32_t slot) {
+    std::lock_guard<SpinLock> hold(lock_);
     if (next_ > 0x7FFFFFFF) throw RamvelError(u"No node handle is left for a new node");
     const auto handle = static_cast<NodeHandle>(next_);
     const std::size_t page = static_cast<std::uint32_t>(handle) >> kPageBits;
@@ -32,6 +33,7 @@ NodeHandle HandleTable::Allocate(std::uint32_t owner, std::uint32_t slot) {
 }
 
 void HandleTable::Release(NodeHandle handle) {
+    std::lock_guard<SpinLock> hold(lock_);
     const std::size_t page = static_cast<std::uint32_t>(handle) >> kPageBits;
     if (handle <= 0 || page >= pages_.size() || !pages_[page].entries) return;
     Page& p = pages_[page];

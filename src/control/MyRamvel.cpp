@@ -1,6 +1,8 @@
 // Building and editing the tree.
 #include "control/MyRamvel.h"
 
+#include <algorithm>
+
 #include "control/Fields.h"
 #include "control/ModuleState.h"
 #include "control/RamvelError.h"
@@ -50,8 +52,13 @@ void TMyRamvel::EndUpdate() {
 }
 
 NodeHandle TMyRamvel::AddNode(NodeHandle parent, std::u16string_view text) {
-    NodeHandle node = tree_.Add(parent, text);
-    TView->NodeAdded(node);
+    const NodeHandle node = tree_.Add(parent, text);
+    try {
+        TView->NodeAdded(node);
+    } catch (...) {
+        tree_.Remove(node);  // the widget never took it
+        throw;
+    }
     return node;
 }
 
@@ -61,14 +68,17 @@ void TMyRamvel::ShowWarning(const std::u16string& text) {
 
 void TMyRamvel::AddNodes(std::u16string_view nodeParm) {
     ModuleState& module = Module();
-    const bool outermost = !module.busy;
-    module.busy = true;
+    const bool outermost = !module.busy.exchange(true);
     if (outermost) BeginUpdate();
+    // This control's lines work on a copy of the module's level table, taken when its outermost
+    // batch starts and written back when that batch ends.
+    if (levelBatchDepth_++ == 0) batchLevels_ = module.levelTable.Read();
     // The outermost batch closes itself, also when a line fails.
     struct BatchEnd {
         TMyRamvel& control;
         bool outermost;
         ~BatchEnd() {
+            if (--control.levelBatchDepth_ == 0) Module().levelTable.Write(control.batchLevels_);
             if (!outermost) return;
             control.EndUpdate();
             Module().busy = false;
@@ -87,7 +97,6 @@ void TMyRamvel::AddNodes(std::u16string_view nodeParm) {
 }
 
 void TMyRamvel::AddNodeLine(std::u16string_view line) {
-    ModuleState& module = Module();
     const LineFields fields(line, kTAB);
     const std::u16string_view levelText = fields[1];
     NodeHandle parent = 0;
@@ -100,7 +109,7 @@ void TMyRamvel::AddNodeLine(std::u16string_view line) {
             ShowWarning(MissingParentWarning(levelText));
             nextEntry = 0;
         } else if (level > 0) {
-            const NodeHandle entry = module.levelTable[level];
+            const NodeHandle entry = batchLevels_[level];
             if (entry == 0)
                 ShowWarning(MissingParentWarning(levelText));
             else if (!tree_.Contains(entry))
@@ -111,8 +120,8 @@ void TMyRamvel::AddNodeLine(std::u16string_view line) {
         }
     }
     const NodeHandle node = AddNode(parent, fields[2]);
-    ApplyNodeLine(tree_.Get(node), fields);
-    if (nextEntry != 0) module.levelTable[nextEntry] = node;
+    FinishNewNode(node, [&] { ApplyNodeLine(tree_.Get(node), fields); });
+    if (nextEntry != 0) batchLevels_[nextEntry] = node;
 }
 
 NodeHandle TMyRamvel::AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text) {
@@ -131,8 +140,10 @@ std::u16string TMyRamvel::AddAfterNode(std::int32_t nodeIndex, std::u16string_vi
     const NodeHandle anchor = tree_.At(nodeIndex).handle;
     const std::int32_t level = StrToInt(ExtractField(nodeParm, 1, kTAB));
     const NodeHandle node = AddPlaced(anchor, level, ExtractField(nodeParm, 2, kTAB));
-    ApplyNodeLine(node, nodeParm);
-    return AddAfterNodeReply(node);
+    return FinishNewNode(node, [&] {
+        ApplyNodeLine(node, nodeParm);
+        return AddAfterNodeReply(node);
+    });
 }
 
 void TMyRamvel::AddAfterCurrentNode(std::u16string_view nodeParm) {
@@ -146,23 +157,21 @@ void TMyRamvel::AddAfterCurrentNode(std::u16string_view nodeParm) {
     const NodeHandle stored = Module().storedNode;
     const NodeHandle node =
         tree_.Contains(stored) ? AddPlaced(stored, level, text) : AddNode(0, text);
-    ApplyNodeLine(node, nodeParm);
+    FinishNewNode(node, [&] { ApplyNodeLine(node, nodeParm); });
 }
 
 void TMyRamvel::ChangeNode(std::int32_t nodeNumber, std::u16string_view nodevalue) {
     Node& node = tree_.At(nodeNumber);
     const LineFields fields(nodevalue, kTAB);
-    // The record goes with the old text; ApplyNodeLine gives the node its new one.
-    tree_.ReplaceText(node, fields[2]);
-    TView->NodeChanged(node.handle);
-    ApplyNodeLine(node, fields);
+    // The old text and record go in one step, when the new ones are stored.
+    ApplyNodeLine(node, fields, fields[2]);
 }
 
 void TMyRamvel::RemoveSubtree(NodeHandle handle) {
     const Node& node = tree_.Get(handle);
     const NodeHandle parent = tree_.Parent(node);
-    for (NodeHandle& entry : Module().levelTable)
-        if (entry == handle) entry = 0;
+    Module().levelTable.Forget(handle);
+    std::replace(batchLevels_.begin(), batchLevels_.end(), handle, NodeHandle{0});
     // Records go with the nodes: the model frees both at once.
     const std::uintptr_t widgetItem = tree_.Remove(handle);
     // A parent left without children is closed, so that new children wait for it to open.
@@ -183,6 +192,7 @@ void TMyRamvel::Clear() {
     EndUpdate();
     Module().busy = false;
     Module().ClearLevelTable();
+    batchLevels_.fill(0);
 }
 
 void TMyRamvel::ReleaseNodeRecords() {

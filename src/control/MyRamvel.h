@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "control/Fields.h"
+#include "control/ModuleState.h"
 #include "control/RamvelError.h"
 #include "control/TreeModel.h"
 #include "images/ImageFile.h"
@@ -202,7 +204,20 @@ private:
     NodeHandle AddPlaced(NodeHandle anchor, std::int32_t level, std::u16string_view text);
     using LineFields = FieldSplit<6>;
     using RecordParts = FieldSplit<3>;
-    void ApplyNodeLine(Node& node, const LineFields& fields);
+    // Applies a node line to a node; with `newText`, its shown text changes with its record.
+    // Out of memory, it throws std::bad_alloc and leaves the node as it was.
+    void ApplyNodeLine(Node& node, const LineFields& fields, std::optional<std::u16string_view> newText = {});
+    // Runs `finish` on a node just added. Out of memory there, the node goes again, so that no
+    // node is left without its record.
+    template <typename F>
+    auto FinishNewNode(NodeHandle node, F&& finish) {
+        try {
+            return finish();
+        } catch (const std::bad_alloc&) {
+            if (tree_.Contains(node)) RemoveSubtree(node);
+            throw;
+        }
+    }
     void AddNodeLine(std::u16string_view line);
     void RemoveSubtree(NodeHandle node);
     void ShowWarning(const std::u16string& text);
@@ -231,6 +246,8 @@ private:
     IMessageBox& messageBox_;
     std::u16string moduleFileName_;
     std::int32_t updateCount_ = 0;
+    LevelEntries batchLevels_{};     // the level table while this control adds node lines
+    std::int32_t levelBatchDepth_ = 0;
     std::u16string recordScratch_;  // reused while records are built
 };
 

@@ -1,6 +1,7 @@
 // Node lines in, node records kept, node info text out.
 #include "control/Fields.h"
 #include "control/MyRamvel.h"
+#include "control/RamvelError.h"
 
 namespace ramvel {
 
@@ -8,40 +9,47 @@ void TMyRamvel::ApplyNodeLine(NodeHandle handle, std::u16string_view line) {
     ApplyNodeLine(tree_.Get(handle), LineFields(line, kTAB));
 }
 
-void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields) {
+void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields, std::optional<std::u16string_view> newText) {
     const std::u16string_view images = fields.IfPresent(3);
     const std::u16string_view selected = fields.IfPresent(4);
     const std::u16string_view state = fields.IfPresent(5);
 
+    // The fields convert into these first; the node takes them once its record is stored, so
+    // that running out of memory for the record leaves the node as it was.
+    std::int32_t image = node.image, selectedImage = node.selectedImage, stateImage = node.stateImage;
     bool imagesApplied = false;
     // The node gets its record whatever happens below, so that every node always has one:
     // after a field that does not convert, it records what was applied up to there.
-    auto writeRecord = [&] {
+    auto store = [&] {
         std::u16string& record = recordScratch_;
         record.clear();
         record.append(fields[1]).append(1, kSOH);
         if (imagesApplied) record.append(images);
         record.append(1, kTAB);
-        AppendInt(record, node.selectedImage);
+        AppendInt(record, selectedImage);
         record.append(1, kSOH).append(fields.IfPresent(6));
-        tree_.SetRecord(node, record);
+        if (newText) tree_.SetTexts(node, *newText, record);
+        else tree_.SetRecord(node, record);
+        node.image = image;
+        node.selectedImage = selectedImage;
+        node.stateImage = stateImage;
     };
     try {
         if (!images.empty()) {
             if (CountFields(images, kComma) == 1)
-                node.image = StrToInt(images);
+                image = StrToInt(images);
             else
-                node.image = StrToInt(ExtractField(images, node.expanded ? 2 : 1, kComma));
+                image = StrToInt(ExtractField(images, node.expanded ? 2 : 1, kComma));
             imagesApplied = true;
         }
-        node.selectedImage = selected.empty() ? -1 : StrToInt(selected);
-        node.stateImage = state.empty() ? -1 : StrToInt(state);
-    } catch (...) {
-        writeRecord();
+        selectedImage = selected.empty() ? -1 : StrToInt(selected);
+        stateImage = state.empty() ? -1 : StrToInt(state);
+    } catch (const RamvelError&) {
+        store();
         TView->NodeChanged(node.handle);
         throw;
     }
-    writeRecord();
+    store();
     if (tree_.Selected() == node.handle && node.selectedImage == -1) node.selectedImage = node.image;
     TView->NodeChanged(node.handle);
     // Drawn at the next opportunity: a host that adds lines one by one pays one paint, not one

@@ -1,7 +1,6 @@
 #include "control/NodeTexts.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "control/BigBlocks.h"
 
@@ -19,19 +18,22 @@ void NodeTexts::Clear() {
     live_ = garbage_ = 0;
 }
 
-char16_t* NodeTexts::Reserve(std::size_t chars) {
-    if ((blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) && !blocks_.empty() &&
-        chars <= kBlockChars && !spare_.empty()) {
-        blocks_.push_back(spare_.back());
+NodeTexts::Block NodeTexts::NewBlock(std::size_t chars) {
+    if (chars == kBlockChars && !spare_.empty()) {
+        const Block spare = spare_.back();
         spare_.pop_back();
+        return spare;
     }
+    // Small trees stay on one small block; big ones get full blocks backed by huge pages.
+    const bool huge = chars >= kBlockChars;
+    return {static_cast<char16_t*>(AllocateBlock(chars * sizeof(char16_t), huge)), chars, 0};
+}
+
+char16_t* NodeTexts::Reserve(std::size_t chars) {
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) {
-        // Small trees stay on one small block; big ones get full blocks backed by huge pages.
         const std::size_t wanted = blocks_.empty() ? kBlockChars / 16 : kBlockChars;
-        const std::size_t capacity = std::max(wanted, chars);
-        const bool huge = capacity >= kBlockChars;
-        auto* data = static_cast<char16_t*>(AllocateBlock(capacity * sizeof(char16_t), huge));
-        blocks_.push_back({data, capacity, 0});
+        blocks_.reserve(blocks_.size() + 1);  // first, so that the new block cannot be lost
+        blocks_.push_back(NewBlock(std::max(wanted, chars)));
     }
     Block& block = blocks_.back();
     char16_t* at = block.data + block.used;
@@ -39,18 +41,37 @@ char16_t* NodeTexts::Reserve(std::size_t chars) {
     return at;
 }
 
+namespace {
+
+bool PointsInto(const NodeText& node, std::u16string_view view) {
+    return !view.empty() && view.data() >= node.entry && view.data() < node.entry + node.EntrySize();
+}
+
+}  // namespace
+
 void NodeTexts::Set(NodeText& node, std::u16string_view text, std::u16string_view record) {
     const std::size_t size = text.size() + record.size() + 2;
-    char16_t* entry = Reserve(size);
-    std::memcpy(entry, text.data(), text.size() * sizeof(char16_t));
+    const std::size_t oldSize = node.EntrySize();
+    // New texts that fit in the node's entry, and are not read from it, are written over it:
+    // no new room to fault in, no garbage to compact later. What the entry no longer uses is
+    // garbage.
+    const bool inPlace = size <= oldSize && !PointsInto(node, text) && !PointsInto(node, record);
+    char16_t* entry = inPlace ? node.entry : Reserve(size);
+    // std::copy, not memcpy: an empty view may carry a null pointer, which memcpy must not get.
+    std::copy(text.begin(), text.end(), entry);
     entry[text.size()] = 0;
-    std::memcpy(entry + text.size() + 1, record.data(), record.size() * sizeof(char16_t));
+    std::copy(record.begin(), record.end(), entry + text.size() + 1);
     entry[size - 1] = 0;
-    Release(node);
+    if (inPlace) {
+        live_ -= oldSize - size;
+        garbage_ += oldSize - size;
+    } else {
+        Release(node);
+        live_ += size;
+    }
     node.entry = entry;
     node.textLength = static_cast<std::uint32_t>(text.size());
     node.recordLength = static_cast<std::uint32_t>(record.size());
-    live_ += size;
 }
 
 void NodeTexts::SetRecord(NodeText& node, std::u16string_view record) {
@@ -59,7 +80,7 @@ void NodeTexts::SetRecord(NodeText& node, std::u16string_view record) {
         char16_t* recordAt = node.entry + node.textLength + 1;
         const bool newest = recordAt + node.recordLength + 1 == block.data + block.used;
         if (newest && recordAt + record.size() + 1 <= block.data + block.capacity) {
-            std::memcpy(recordAt, record.data(), record.size() * sizeof(char16_t));
+            std::copy(record.begin(), record.end(), recordAt);
             recordAt[record.size()] = 0;
             block.used = static_cast<std::size_t>(recordAt + record.size() + 1 - block.data);
             live_ = live_ - node.recordLength + record.size();

@@ -2,6 +2,7 @@
 // The texts of one tree's nodes (shown text and node record), packed into large blocks
 // instead of two heap strings per node. Each node's entry is its text, a NUL, its record
 // and a NUL, so the widget can take the text as a C string.
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -38,12 +39,17 @@ public:
 
     // Live entries are copied into fresh blocks once garbage outweighs them.
     bool NeedsCompaction() const { return garbage_ > kBlockChars && garbage_ > live_; }
-    // Moves every given entry into fresh blocks. The old full-size blocks are kept for the
+    // Moves every given entry into one fresh block. The old full-size blocks are kept for the
     // entries to come: their pages are in memory already, so writing there costs no faults.
+    // Out of memory, it throws std::bad_alloc before anything moved.
     template <typename ForEachNode>
     void Compact(ForEachNode&& forEachNode) {
-        std::vector<Block> old;
-        old.swap(blocks_);
+        spare_.reserve(spare_.size() + blocks_.size());
+        std::vector<Block> fresh;
+        fresh.reserve(1);
+        fresh.push_back(NewBlock(std::max(live_, kBlockChars)));
+        // Nothing below allocates: every entry fits in the fresh block.
+        fresh.swap(blocks_);
         live_ = garbage_ = 0;
         forEachNode([&](NodeText& node) {
             if (!node.entry) return;
@@ -51,7 +57,7 @@ public:
             node.entry = nullptr;
             Set(node, copy.Text(), copy.Record());
         });
-        for (Block& block : old) {
+        for (Block& block : fresh) {
             if (block.capacity == kBlockChars) spare_.push_back({block.data, block.capacity, 0});
             else FreeBlock(block);
         }
@@ -67,6 +73,8 @@ private:
         std::size_t used;
     };
     char16_t* Reserve(std::size_t chars);
+    // A block of `chars`, from the spare ones when it is of their size.
+    Block NewBlock(std::size_t chars);
     static void FreeBlock(Block& block);
 
     std::vector<Block> blocks_;  // the last one takes new entries

@@ -2,33 +2,44 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace ramvel {
 
-std::uint32_t OrderIndex::NewLeaf() {
-    if (!freeLeaves_.empty()) {
-        const std::uint32_t leaf = freeLeaves_.back();
-        freeLeaves_.pop_back();
-        *leaves_[leaf] = Leaf{};
-        return leaf;
-    }
-    leaves_.push_back(new Leaf{});
-    return static_cast<std::uint32_t>(leaves_.size() - 1);
+namespace {
+
+// One more node made and put on the free list, its room on both lists taken first: a failure
+// leaves both lists as they were, and freeing any node later never needs to allocate.
+template <typename T>
+void Stock(std::vector<T*>& all, std::vector<std::uint32_t>& free) {
+    if (all.size() == all.capacity()) all.reserve(all.size() * 2 + 8);
+    free.reserve(all.capacity());
+    auto made = std::make_unique<T>();
+    free.push_back(static_cast<std::uint32_t>(all.size()));
+    all.push_back(made.release());
 }
 
-std::uint32_t OrderIndex::NewInner() {
-    if (!freeInners_.empty()) {
-        const std::uint32_t inner = freeInners_.back();
-        freeInners_.pop_back();
-        *inners_[inner] = Inner{};
-        return inner;
-    }
-    inners_.push_back(new Inner{});
-    return static_cast<std::uint32_t>(inners_.size() - 1);
+template <typename T>
+std::uint32_t Take(std::vector<T*>& all, std::vector<std::uint32_t>& free) {
+    if (free.empty()) Stock(all, free);
+    const std::uint32_t id = free.back();
+    free.pop_back();
+    *all[id] = T{};
+    return id;
 }
+
+}  // namespace
+
+std::uint32_t OrderIndex::NewLeaf() { return Take(leaves_, freeLeaves_); }
+std::uint32_t OrderIndex::NewInner() { return Take(inners_, freeInners_); }
 
 void OrderIndex::FreeLeaf(std::uint32_t leaf) { freeLeaves_.push_back(leaf); }
 void OrderIndex::FreeInner(std::uint32_t inner) { freeInners_.push_back(inner); }
+
+void OrderIndex::ReserveSplit() {
+    while (freeLeaves_.empty()) Stock(leaves_, freeLeaves_);
+    while (freeInners_.size() < height_ + 1) Stock(inners_, freeInners_);
+}
 
 void OrderIndex::Clear() {
     for (Leaf* leaf : leaves_) delete leaf;
@@ -104,8 +115,10 @@ void OrderIndex::AdjustSizes(std::uint32_t leaf, std::int64_t delta) {
 }
 
 void OrderIndex::Insert(std::size_t position, std::uint32_t slot) {
-    cursorLeaf_ = kNone;
+    // Everything that allocates comes first: a failure leaves the sequence as it was.
     if (slot >= leafOf_.size()) leafOf_.resize(std::size_t{slot} + 1, kNone);
+    ReserveSplit();
+    cursorLeaf_ = kNone;
     if (root_ == kNone) {
         root_ = firstLeaf_ = NewLeaf();
         height_ = 0;

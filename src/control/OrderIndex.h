@@ -24,8 +24,9 @@ public:
     // The position of a slot that is in the sequence.
     std::size_t PositionOf(std::uint32_t slot) const;
     // Puts `slot` at `position` (<= Size()); what was there and after moves one place on.
+    // Out of memory, it throws std::bad_alloc and changes nothing.
     void Insert(std::size_t position, std::uint32_t slot);
-    // Removes `count` slots from `position` on.
+    // Removes `count` slots from `position` on. Never allocates.
     void Erase(std::size_t position, std::size_t count);
     // Drops everything at once.
     void Clear();
@@ -52,10 +53,14 @@ private:
         std::uint32_t sizes[kFanout];
     };
 
+    // Nodes come from the free lists, which ReserveSplit fills ahead of an insert; freeing
+    // never allocates.
     std::uint32_t NewLeaf();
     std::uint32_t NewInner();
     void FreeLeaf(std::uint32_t leaf);
     void FreeInner(std::uint32_t inner);
+    // Free nodes enough for a split on every level, a new root included.
+    void ReserveSplit();
     void SetParent(std::uint32_t child, bool isLeaf, std::uint32_t parent);
     static std::uint32_t IndexIn(const Inner& inner, std::uint32_t child);
     // Finds the leaf holding `position` and the offset in it.

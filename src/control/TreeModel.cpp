@@ -1,5 +1,6 @@
 #include "control/TreeModel.h"
 
+#include <algorithm>
 #include <new>
 
 #include "control/BigBlocks.h"
@@ -51,9 +52,11 @@ std::uint32_t TreeModel::NewSlot() {
         free_.pop_back();
     } else {
         if (used_ == kNone) throw RamvelError(u"No room for another node");
-        if (used_ / kBlockSize == blocks_.size())
+        if (used_ / kBlockSize == blocks_.size()) {
+            blocks_.reserve(blocks_.size() + 1);  // first, so that the new block cannot be lost
             // The first block grows page by page; later ones are for big trees.
             blocks_.push_back(static_cast<Node*>(AllocateBlock(kBlockBytes, !blocks_.empty())));
+        }
         slot = used_++;
     }
     new (&NodeIn(slot)) Node{};
@@ -76,7 +79,11 @@ void TreeModel::CountTreeLookup() {
     // A walk of the whole tree costs about as much as this many tree lookups.
     if (++treeLookups_ < order_.Size() / 16 + 1024) return;
     flat_.clear();
-    flat_.reserve(order_.Size());
+    try {
+        flat_.reserve(order_.Size());
+    } catch (const std::bad_alloc&) {
+        return;  // only a copy: lookups keep going through the tree
+    }
     order_.ForEach([&](std::uint32_t slot) {
         NodeIn(slot).index = static_cast<std::uint32_t>(flat_.size());
         flat_.push_back(slot);
@@ -104,8 +111,13 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         texts_.Set(node, text, {});
         order_.Insert(position, slot);
     } catch (...) {
+        texts_.Release(node);
         Module().handles.Release(node.handle);
-        free_.push_back(slot);
+        node.handle = 0;
+        // The slot goes back where it came from, without allocating: the last slot by the
+        // count, any other one into the room it left on the free list.
+        if (slot + 1 == used_) --used_;
+        else free_.push_back(slot);
         throw;
     }
     node.parent = parentSlot;
@@ -123,7 +135,11 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
     }
     if (flatValid_ && position == flat_.size()) {
         node.index = static_cast<std::uint32_t>(position);
-        flat_.push_back(slot);
+        try {
+            flat_.push_back(slot);
+        } catch (const std::bad_alloc&) {
+            DropFlatOrder();  // only a copy: lookups go through the tree meanwhile
+        }
     } else {
         DropFlatOrder();
     }
@@ -136,9 +152,9 @@ void TreeModel::SetText(Node& node, std::u16string_view text) {
     CompactTexts();
 }
 
-void TreeModel::ReplaceText(Node& node, std::u16string_view text) {
-    texts_.Set(node, text, {});
-    node.hasRecord = false;
+void TreeModel::SetTexts(Node& node, std::u16string_view text, std::u16string_view record) {
+    texts_.Set(node, text, record);
+    node.hasRecord = true;
     CompactTexts();
 }
 
@@ -153,12 +169,16 @@ void TreeModel::ReleaseRecord(Node& node) {
     node.hasRecord = false;
 }
 
-void TreeModel::CompactTexts() {
+void TreeModel::CompactTexts() noexcept {
     if (!texts_.NeedsCompaction()) return;
-    texts_.Compact([&](auto&& move) {
-        for (std::uint32_t slot = 0; slot < used_; ++slot)
-            if (NodeIn(slot).handle != 0) move(NodeIn(slot));
-    });
+    try {
+        texts_.Compact([&](auto&& move) {
+            for (std::uint32_t slot = 0; slot < used_; ++slot)
+                if (NodeIn(slot).handle != 0) move(NodeIn(slot));
+        });
+    } catch (const std::bad_alloc&) {
+        // Compacting only gives memory back: without room for it, the garbage waits.
+    }
 }
 
 void TreeModel::Unlink(Node& node) {
@@ -177,24 +197,20 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     const std::uintptr_t widgetItem = node.widgetItem;
     const std::uint32_t top = node.slot;
 
+    // The one allocation comes first: room on the free list for every slot of the subtree.
+    std::size_t removed = 0;
+    ForEachInSubtree(top, [&](Node&) { ++removed; });
+    if (free_.capacity() - free_.size() < removed) free_.reserve(std::max(free_.size() + removed, 2 * free_.capacity()));
+
     const std::size_t start = flatValid_ ? node.index : order_.PositionOf(top);
     Unlink(node);
-
-    // Free the subtree without recursion.
-    std::size_t removed = 0;
-    std::vector<std::uint32_t> pending{top};
-    while (!pending.empty()) {
-        const std::uint32_t s = pending.back();
-        pending.pop_back();
-        Node& n = NodeIn(s);
-        for (std::uint32_t c = n.firstChild; c != kNone; c = NodeIn(c).nextSibling) pending.push_back(c);
+    ForEachInSubtree(top, [&](Node& n) {
         if (n.handle == selected_) selected_ = 0;
         Module().handles.Release(n.handle);
         texts_.Release(n);
         n.handle = 0;
-        free_.push_back(s);
-        ++removed;
-    }
+        free_.push_back(n.slot);
+    });
     // The subtree is one run of the pre-order sequence.
     order_.Erase(start, removed);
     if (flatValid_ && start + removed == flat_.size()) flat_.resize(start);

@@ -40,14 +40,16 @@ public:
     TreeModel& operator=(const TreeModel&) = delete;
 
     // Adds a node as the last child of `parent` (0: as the last root). Returns its handle.
+    // Out of memory, it throws std::bad_alloc and changes nothing.
     NodeHandle Add(NodeHandle parent, std::u16string_view text);
     // Texts of a node: the shown text (its record is kept) or its record.
     void SetText(Node& node, std::u16string_view text);
-    // A new shown text with no record: the old text and record are released in one step.
-    void ReplaceText(Node& node, std::u16string_view text);
+    // A new shown text and record: the old ones are released in one step.
+    void SetTexts(Node& node, std::u16string_view text, std::u16string_view record);
     void SetRecord(Node& node, std::u16string_view record);
     void ReleaseRecord(Node& node);
-    // Removes the node and its subtree; returns the widget cookie the node carried.
+    // Removes the node and its subtree; returns the widget cookie the node carried. Out of
+    // memory, it throws std::bad_alloc and changes nothing.
     std::uintptr_t Remove(NodeHandle node);
     void Clear();
 
@@ -87,13 +89,31 @@ public:
 
     // Whether lookups are answered by the flat copy of the order (for tests).
     bool FlatOrderValid() const { return flatValid_; }
+    // Drops the flat copy: lookups go through the tree until enough of them pay for a new one.
+    void DropFlatOrder();
 
 private:
     // Nodes live in fixed 2 MB blocks, so a Node& stays valid while other nodes come and go.
     static constexpr std::uint32_t kBlockSize = (2u << 20) / sizeof(Node);
     Node& NodeIn(std::uint32_t slot) { return blocks_[slot / kBlockSize][slot % kBlockSize]; }
     const Node& NodeIn(std::uint32_t slot) const { return blocks_[slot / kBlockSize][slot % kBlockSize]; }
-    void CompactTexts();
+    void CompactTexts() noexcept;
+    // Visits `top` and its descendants in pre-order by their links, without allocating. The
+    // visit may release nodes, as long as it leaves their links.
+    template <typename F>
+    void ForEachInSubtree(std::uint32_t top, F&& visit) {
+        for (std::uint32_t slot = top;;) {
+            Node& node = NodeIn(slot);
+            visit(node);
+            if (node.firstChild != kNone) {
+                slot = node.firstChild;
+                continue;
+            }
+            while (slot != top && NodeIn(slot).nextSibling == kNone) slot = NodeIn(slot).parent;
+            if (slot == top) return;
+            slot = NodeIn(slot).nextSibling;
+        }
+    }
     NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : NodeIn(slot).handle; }
     std::uint32_t NewSlot();
     bool EndsOrder(std::uint32_t slot) const;
@@ -114,7 +134,6 @@ private:
     std::vector<std::uint32_t> flat_;
     bool flatValid_ = true;
     std::size_t treeLookups_ = 0;
-    void DropFlatOrder();
     void CountTreeLookup();
     std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
     NodeHandle selected_ = 0;

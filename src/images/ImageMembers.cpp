@@ -1,5 +1,7 @@
 // The image members of the control: which list the tree shows, and the standard list's
 // content and size.
+#include <utility>
+
 #include "control/ModuleState.h"
 #include "control/MyRamvel.h"
 #include "control/RamvelError.h"
@@ -10,6 +12,25 @@ namespace ramvel {
 namespace {
 
 const std::u16string kNoListShown = u"No image list is shown: switch images on (Images or ImageList) first.";
+
+// Puts a list back as it was unless its change is kept: a member that fails, also when the
+// widget runs out of memory taking the change, leaves the list unchanged, so that a host that
+// tries again gets one change, not two. The copy shares the pictures.
+class ListRestorer {
+public:
+    explicit ListRestorer(ImageList& list) : list_(list), before_(list) {}
+    ~ListRestorer() {
+        if (!kept_) list_ = std::move(before_);
+    }
+    ListRestorer(const ListRestorer&) = delete;
+    ListRestorer& operator=(const ListRestorer&) = delete;
+    void Keep() { kept_ = true; }
+
+private:
+    ImageList& list_;
+    ImageList before_;
+    bool kept_ = false;
+};
 
 }  // namespace
 
@@ -54,8 +75,10 @@ void TMyRamvel::SetImages(std::int16_t value) {
 
 void TMyRamvel::ClearImages() {
     if (ImageList1.Count() == 0) return;
+    ListRestorer restorer(ImageList1);
     ImageList1.Clear();
     ImagesChanged(ImageList1, 0);
+    restorer.Keep();
 }
 
 void TMyRamvel::imageSize(std::int32_t width, std::int32_t height) {
@@ -63,25 +86,31 @@ void TMyRamvel::imageSize(std::int32_t width, std::int32_t height) {
     if (!ImageList::ValidSide(width) || !ImageList::ValidSide(height)) throw RamvelError(kInvalidImageSize);
     UpdateScope update(*this);
     const bool changed = width != ImageList1.Width() || height != ImageList1.Height();
+    ListRestorer restorer(ImageList1);
     ImageList1.SetWidth(width);
     ImageList1.SetHeight(height);
     if (changed) ImagesChanged(ImageList1, 0);
+    restorer.Keep();
 }
 
 void TMyRamvel::resetImages() {
     UpdateScope update(*this);
     const std::int32_t first = ImageList1.Count();
+    ListRestorer restorer(ImageList1);
     ImageList1.AppendImagesOf(ImageList2);
     ImagesChanged(ImageList1, first);
+    restorer.Keep();
 }
 
 std::int32_t TMyRamvel::AddImage(std::u16string_view imageName) {
     ImageList& list = ShownList();
     const ImageFile file = ReadImage(list, imageName);
     const std::int32_t first = list.Count();
+    ListRestorer restorer(list);
     const std::int32_t index =
         file.icon ? list.AddIcon(file.picture) : list.AddMasked(file.picture, file.transparent);
     if (index >= 0) ImagesChanged(list, first);
+    restorer.Keep();
     return index;
 }
 
@@ -89,11 +118,13 @@ void TMyRamvel::ReplaceImage(std::int32_t index, std::u16string_view imageName) 
     ImageList& list = ShownList();
     const ImageFile file = ReadImage(list, imageName);
     const std::int32_t count = list.Count();
+    ListRestorer restorer(list);
     if (file.icon)
         list.ReplaceIcon(index, file.picture);
     else
         list.ReplaceMasked(index, file.picture, file.transparent);
     ImagesChanged(list, index == -1 ? count : index);
+    restorer.Keep();
 }
 
 }  // namespace ramvel

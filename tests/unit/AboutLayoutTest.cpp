@@ -16,6 +16,7 @@ TEST(AboutLayout, LinksOpenTheWebAddressAndAMailtoOfTheContactAddress) {
     EXPECT_EQ(mail.url, u"mailto:" + std::u16string(kMakerEmailAddress));
     EXPECT_EQ(layout.Find(u"Image_Kelto").hint, kMakerWebAddress);
     EXPECT_FALSE(layout.Find(u"d64").visible);  // stored hidden; the dialog's creation shows it
+    EXPECT_EQ(layout.Find(u"d64").caption, sizeof(void*) == 4 ? u"32bit version" : u"64bit version");
     EXPECT_NE(layout.Find(u"CopyrightLbl").caption.find(u'&'), std::u16string::npos);
 }
 

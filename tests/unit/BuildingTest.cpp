@@ -34,7 +34,7 @@ protected:
         return out;
     }
     std::string Entry(int level) {
-        const Node* node = control.Tree().Find(Module().levelTable[level]);
+        const Node* node = control.Tree().Find(Module().levelTable.At(level));
         return node ? Show(node->Text()) : "-";
     }
     std::vector<ShownBox> Warnings(std::initializer_list<std::u16string> texts) {

@@ -144,5 +144,37 @@ TEST(TreeModel, TextsSurviveReplacementAndCompaction) {
     EXPECT_LT(tree.TextChars(), std::size_t{2000} * 200);
 }
 
+// New texts go over the node's entry when they fit and are not read from it; otherwise they
+// take new room. Either way the node reads back exactly what it was given, and the live count
+// follows.
+TEST(TreeModel, SetTextsReusesTheEntryWhenTheyFit) {
+    struct Case {
+        const char* name;
+        std::u16string text, record;  // empty text: the node's own record, swapped in (aliasing)
+        bool sameEntry;
+    } cases[] = {
+        {"shorter", u"short", u"r", true},
+        {"same size", u"0123456789", u"abcdefghij", true},
+        {"longer", u"a much longer text than before", u"and a longer record too", false},
+        {"read from the entry itself", u"", u"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TreeModel tree;
+        Node& node = tree.Get(tree.Add(0, u"0123456789"));
+        tree.SetRecord(node, u"abcdefghij");
+        const char16_t* before = node.Text().data();
+        const std::u16string text = c.text.empty() ? std::u16string(node.Record()) : c.text;
+        const std::u16string record = c.text.empty() ? std::u16string(node.Text()) : c.record;
+        if (c.text.empty()) tree.SetTexts(node, node.Record(), node.Text());
+        else tree.SetTexts(node, c.text, c.record);
+        EXPECT_EQ(Show(node.Text()), Show(text));
+        EXPECT_EQ(Show(node.Record()), Show(record));
+        EXPECT_EQ(std::u16string(node.TextZ()), text);
+        EXPECT_EQ(node.Text().data() == before, c.sameEntry);
+        EXPECT_EQ(tree.TextChars(), text.size() + record.size() + 2);
+    }
+}
+
 }  // namespace
 }  // namespace ramvel::test
