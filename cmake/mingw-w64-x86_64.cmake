@@ -12,5 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Test programs are Windows executables: ctest runs them through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test programs are 64-bit Windows executables: ctest runs them through Wine's 64-bit loader,
+# named explicitly: once wine32 is installed, plain `wine` starts the 32-bit loader.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

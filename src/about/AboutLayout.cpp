@@ -48,7 +48,7 @@ AboutLayout StoredAboutLayout() {
          FontSettings{}, true},
         {u"Label1", AboutPartKind::TextLabel, 235, 48, 207, 38, u"Ramvel 5.1", u"", u"",
          Font(u"Comic Sans MS", 27, clWindowText), true},
-        {u"d64", AboutPartKind::TextLabel, 272, 92, 165, 38, u"64bit version", u"", u"",
+        {u"d64", AboutPartKind::TextLabel, 272, 92, 165, 38, std::u16string(kBuildBitsLine), u"", u"",
          Font(u"Comic Sans MS", 27, clMaroon), false},  // stored hidden
         {u"OkBtn", AboutPartKind::PushButton, 378, 211, 64, 26, u"OK", u"", u"", dialogFont, true},
     };

@@ -16,6 +16,8 @@ namespace ramvel {
 inline constexpr std::u16string_view kMakerWebAddress = u"www.example.com";
 inline constexpr std::u16string_view kMakerEmailAddress = u"info@example.com";
 inline constexpr std::u16string_view kCopyrightLine = u"Copyright \u00A9 2024-2025 Kelto & the Ramvel team";
+// Which of the two modules this is: the line follows the pointer size of the build.
+inline constexpr std::u16string_view kBuildBitsLine = sizeof(void*) == 4 ? u"32bit version" : u"64bit version";
 
 enum class AboutPartKind { TextLabel, UrlLabel, Picture, PushButton };
 

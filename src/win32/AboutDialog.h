@@ -1,7 +1,8 @@
 #pragma once
 // TRamvelAbout: the modal about dialog, built from its stored layout (about/AboutLayout.h) for
-// the screen's density: the maker's logo, the product's name and version, "64bit version", the
-// copyright line, links to the maker's web site and contact address, and OK.
+// the screen's density: the maker's logo, the product's name and version, the build's bitness
+// ("64bit version" or "32bit version"), the copyright line, links to the maker's web site and
+// contact address, and OK.
 //
 //     ShowAboutDialog(module);   // returns once the user closed the dialog, however closed
 #include <windows.h>
@@ -35,7 +36,7 @@ public:
 
     static WNDCLASSEXW WindowClass(HINSTANCE module);
 
-    // The creation event: the "64bit version" line is shown.
+    // The creation event: the bitness line ("64bit version") is shown.
     void FormCreate();
     // Shows the dialog until OK, Enter, Esc or the close box closes it, the thread's other
     // windows disabled meanwhile; returns the closing result (1 OK, 2 cancel).

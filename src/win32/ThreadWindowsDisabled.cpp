@@ -4,16 +4,14 @@
 namespace ramvel::win32 {
 
 ThreadWindowsDisabled::ThreadWindowsDisabled(HWND modal) : modal_(modal) {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM self) -> BOOL {
-            auto& that = *reinterpret_cast<ThreadWindowsDisabled*>(self);
-            if (window != that.modal_ && IsWindowVisible(window) && IsWindowEnabled(window))
-                that.disabled_.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
     for (const HWND window : disabled_) EnableWindow(window, FALSE);
+}
+
+BOOL CALLBACK ThreadWindowsDisabled::Collect(HWND window, LPARAM self) {
+    auto& that = *reinterpret_cast<ThreadWindowsDisabled*>(self);
+    if (window != that.modal_ && IsWindowVisible(window) && IsWindowEnabled(window)) that.disabled_.push_back(window);
+    return TRUE;
 }
 
 void ThreadWindowsDisabled::Restore() {

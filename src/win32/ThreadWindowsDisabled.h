@@ -19,6 +19,9 @@ public:
     void Restore();
 
 private:
+    // EnumThreadWindows callback: records `window` if it is to be disabled.
+    static BOOL CALLBACK Collect(HWND window, LPARAM self);
+
     HWND modal_;
     std::vector<HWND> disabled_;
 };

@@ -21,6 +21,8 @@ namespace {
 const std::wstring kWebAddress = L"www.example.com";
 const std::wstring kEmailAddress = L"info@example.com";
 const std::wstring kCopyright = L"Copyright \u00A9 2024-2025 Kelto & the Ramvel team";
+// A host loads only a module of its own bitness, and the module names its bitness.
+const std::wstring kBitsLine = sizeof(void*) == 4 ? L"32bit version" : L"64bit version";
 constexpr DWORD kDialogWait = 10000, kLinkWait = 15000;
 
 enum class Way { OkButton, Enter, Escape, CloseBox };
@@ -196,11 +198,11 @@ PictureDrawing DrawPicture(HWND picture) {
 void TheDialog(IRamvel* control, HWND host) {
     CopyrightDrawing copyright;
     PictureDrawing picture;
-    int maroon = 0, windowText = 0;  // pixels of "64bit version" and "Ramvel 5.1" in their colours
+    int maroon = 0, windowText = 0;  // pixels of the bitness line and "Ramvel 5.1" in their colours
     std::wstring tooltip;
     Watch watch{Way::OkButton, [&](const Seen& seen) {
                     if (const Child* label = FindChild(seen.children, kCopyright)) copyright = DrawCopyright(label->window);
-                    if (const Child* label = FindChild(seen.children, L"64bit version"))
+                    if (const Child* label = FindChild(seen.children, kBitsLine))
                         maroon = Render(label->window).Count(RGB(128, 0, 0));
                     if (const Child* label = FindChild(seen.children, L"Ramvel 5.1"))
                         windowText = Render(label->window).Count(GetSysColor(COLOR_WINDOWTEXT));
@@ -244,7 +246,7 @@ void TheDialog(IRamvel* control, HWND host) {
             int width, height;  // 0: sized to its text
         } expected[] = {
             {L"Button", L"OK", 378, 211, 64, 26},
-            {L"TLabel", L"64bit version", 272, 92, 0, 0},  // stored hidden, shown by the dialog's creation
+            {L"TLabel", kBitsLine, 272, 92, 0, 0},  // stored hidden, shown by the dialog's creation
             {L"TLabel", L"Ramvel 5.1", 235, 48, 0, 0},
             {L"TImage", L"", 1, 8, 265, 146},
             {L"TProUrlLabel", kEmailAddress, 335, 189, 0, 0},

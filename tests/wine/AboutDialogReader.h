@@ -25,6 +25,16 @@ inline std::wstring ClassOf(HWND window) {
     return name;
 }
 
+// Calls visit(window) for each top-level window until it returns false. The callback has the
+// system's calling convention, which a lambda's conversion to a function pointer lacks on x86.
+template <class Visit>
+void ForEachTopLevelWindow(Visit visit) {
+    struct Enumeration {
+        static BOOL CALLBACK Next(HWND window, LPARAM visit) { return (*reinterpret_cast<Visit*>(visit))(window); }
+    };
+    EnumWindows(Enumeration::Next, reinterpret_cast<LPARAM>(&visit));
+}
+
 // The visible top-level window of this process captioned "About...", waiting up to `milliseconds`.
 inline HWND FindAboutDialog(DWORD milliseconds) {
     struct Search {
@@ -32,16 +42,14 @@ inline HWND FindAboutDialog(DWORD milliseconds) {
     } search;
     const DWORD start = GetTickCount();
     while (!search.found && GetTickCount() - start < milliseconds) {
-        EnumWindows(
-            [](HWND window, LPARAM found) -> BOOL {
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                if (process != GetCurrentProcessId() || !IsWindowVisible(window) || TextOf(window) != L"About...")
-                    return TRUE;
-                reinterpret_cast<Search*>(found)->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ForEachTopLevelWindow([&](HWND window) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(window) || TextOf(window) != L"About...")
+                return true;
+            search.found = window;
+            return false;
+        });
         if (!search.found) Sleep(20);
     }
     return search.found;
@@ -50,15 +58,13 @@ inline HWND FindAboutDialog(DWORD milliseconds) {
 // Visible dialog boxes of this process (class #32770), such as message boxes.
 inline std::vector<std::wstring> DialogBoxesShown() {
     std::vector<std::wstring> boxes;
-    EnumWindows(
-        [](HWND window, LPARAM boxes) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(window) && ClassOf(window) == L"#32770")
-                reinterpret_cast<std::vector<std::wstring>*>(boxes)->push_back(TextOf(window));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxes));
+    ForEachTopLevelWindow([&](HWND window) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(window) && ClassOf(window) == L"#32770")
+            boxes.push_back(TextOf(window));
+        return true;
+    });
     return boxes;
 }
 
@@ -158,37 +164,32 @@ inline bool FaceInstalled(const wchar_t* face) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     wcsncpy_s(wanted.lfFaceName, face, _TRUNCATE);
     bool found = false;
-    const HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        screen, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+    struct Family {
+        static int CALLBACK Found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
             *reinterpret_cast<bool*>(found) = true;
             return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+        }
+    };
+    const HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, Family::Found, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
 }
 
 // The text of the one tool of the tooltip window the dialog owns, or "(no tooltip)".
 inline std::wstring TooltipOf(HWND dialog) {
-    struct Search {
-        HWND owner, found = nullptr;
-    } search{dialog};
-    EnumWindows(
-        [](HWND window, LPARAM search) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(search);
-            if (GetWindow(window, GW_OWNER) == s.owner && ClassOf(window) == TOOLTIPS_CLASSW) s.found = window;
-            return s.found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return L"(no tooltip)";
-    if (SendMessageW(search.found, TTM_GETTOOLCOUNT, 0, 0) != 1) return L"(not one tool)";
+    HWND found = nullptr;
+    ForEachTopLevelWindow([&](HWND window) {
+        if (GetWindow(window, GW_OWNER) == dialog && ClassOf(window) == TOOLTIPS_CLASSW) found = window;
+        return found == nullptr;
+    });
+    if (!found) return L"(no tooltip)";
+    if (SendMessageW(found, TTM_GETTOOLCOUNT, 0, 0) != 1) return L"(not one tool)";
     wchar_t text[256] = L"";
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.lpszText = text;
-    SendMessageW(search.found, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(found, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
     return text;
 }
 

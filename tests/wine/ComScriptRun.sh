@@ -1,12 +1,14 @@
 #!/bin/sh
-# Runs one script under Wine's cscript. cscript exits 0 even when a script dies half-way, so
+# Runs one script under Wine's cscript of the build's bitness (RAMVEL_WINE_LOADER and
+# RAMVEL_WINE_CSCRIPT, set by the test). cscript exits 0 even when a script dies half-way, so
 # the test passes only with exit code 0, the script's final sentinel line, and no FAIL line.
 #   ComScriptRun.sh SCRIPT
 set -u
+: "${RAMVEL_WINE_LOADER:?is not set}" "${RAMVEL_WINE_CSCRIPT:?is not set}"
 dir=$(dirname "$1")
 name=$(basename "$1")
 cd "$dir" || exit 1
-out=$(wine cscript.exe //nologo "$name" 2>&1)
+out=$("$RAMVEL_WINE_LOADER" "$RAMVEL_WINE_CSCRIPT" //nologo "$name" 2>&1)
 rc=$?
 printf '%s\n' "$out" | tr -d '\r'
 [ "$rc" -eq 0 ] || { echo "cscript exit code $rc"; exit 1; }

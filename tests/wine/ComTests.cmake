@@ -10,7 +10,7 @@ endforeach()
 ramvel_wine_exe_test(wine_com_container ComContainerTest.cpp ${com_support})
 
 # A benchmark, not a test: prints `name: value unit` lines. Run under Wine with the module
-# registered, e.g. from build/win64: WINEPREFIX=$PWD/wine wine tests/wine/ramvel_com_bench.exe
+# registered, e.g. from build/win64: WINEPREFIX=$PWD/wine /usr/lib/wine/wine64 tests/wine/ramvel_com_bench.exe
 add_executable(ramvel_com_bench ComBench.cpp ${com_support})
 target_include_directories(ramvel_com_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(ramvel_com_bench PRIVATE UNICODE _UNICODE NOMINMAX)

@@ -228,7 +228,9 @@ void ManyCycles() {
     const SIZE_T after = PrivateBytes();
     EXPECT_HR(CanUnloadNow(), S_OK);
     EXPECT_TRUE(after < before + kAllowedGrowth);
-    std::printf("private bytes after %d cycles: %zu, after %d: %zu\n", kWarmUp, before, kCycles, after);
+    // SIZE_T is unsigned long on x86, not size_t.
+    std::printf("private bytes after %d cycles: %zu, after %d: %zu\n", kWarmUp, static_cast<size_t>(before), kCycles,
+                static_cast<size_t>(after));
 }
 
 }  // namespace

@@ -46,6 +46,12 @@ struct Root {
 const Root kMachine{"HKLM\\Software\\Classes", HKEY_LOCAL_MACHINE, L"Software\\Classes\\"};
 const Root kUser{"HKCU\\Software\\Classes", HKEY_CURRENT_USER, L"Software\\Classes\\"};
 
+// The registry view of the module's bitness, which its regsvr32 writes (this program has the
+// same bitness), and the other one, which a registration must leave alone.
+constexpr bool kX86 = sizeof(void*) == 4;
+constexpr REGSAM kModuleView = kX86 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+constexpr REGSAM kOtherView = kX86 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
 // --- processes and the registry ------------------------------------------------------
 
 DWORD Run(std::wstring commandLine) {
@@ -78,9 +84,9 @@ DWORD CallExportInChild(const std::wstring& arguments) {
     return Run(Quoted(self) + L" " + arguments);
 }
 
-bool KeyExists(const Root& root, const std::wstring& key) {
+bool KeyExists(const Root& root, const std::wstring& key, REGSAM view = kModuleView) {
     Key handle;
-    return RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ | view, handle.Put()) == ERROR_SUCCESS;
 }
 
 struct Value {
@@ -95,7 +101,7 @@ struct Value {
 
 std::optional<Value> ReadValue(const Root& root, const std::wstring& key, const wchar_t* name) {
     Key handle;
-    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ | kModuleView, handle.Put()) != ERROR_SUCCESS)
         return std::nullopt;
     Value value;
     DWORD size = 0;
@@ -114,7 +120,8 @@ template <typename Enumerate>
 std::set<std::wstring> Names(const Root& root, const std::wstring& key, Enumerate enumerate) {
     std::set<std::wstring> names;
     Key handle;
-    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ, handle.Put()) != ERROR_SUCCESS) return names;
+    if (RegOpenKeyExW(root.key, (root.prefix + key).c_str(), 0, KEY_READ | kModuleView, handle.Put()) != ERROR_SUCCESS)
+        return names;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD size = 256;
@@ -222,7 +229,7 @@ void CheckTypeLibraryRegistered(const std::wstring& modulePath) {
         std::wstring value;
     } rows[] = {
         {version, L"Ramvel (Library)"},
-        {version + L"\\409\\win64", LongPath(modulePath)},
+        {version + (kX86 ? L"\\409\\win32" : L"\\409\\win64"), LongPath(modulePath)},
         {version + L"\\HELPDIR", FolderOf(LongPath(modulePath))},
         {L"Interface\\" + kIid, L"IRamvel"},
     };
@@ -246,6 +253,7 @@ void RegisterAndUnregister(const std::wstring& module) {
     CheckRegistered(kMachine, module);
     CheckTypeLibraryRegistered(module);
     EXPECT_FALSE(KeyExists(kUser, kClassKey));
+    EXPECT_FALSE(KeyExists(kMachine, kClassKey, kOtherView));  // hosts of the other bitness find none
 
     SCOPED_TRACE("registered a second time");
     EXPECT_EQ(Regsvr32(L"/s", module), 0u);

@@ -263,7 +263,7 @@ void CheckLibrary(ITypeLib* library) {
     EXPECT_EQ(attributes->wMajorVerNum, 1);
     EXPECT_EQ(attributes->wMinorVerNum, 0);
     EXPECT_EQ(attributes->lcid, 0x409u);
-    EXPECT_EQ(attributes->syskind, SYS_WIN64);
+    EXPECT_EQ(attributes->syskind, sizeof(void*) == 4 ? SYS_WIN32 : SYS_WIN64);  // the module's own bitness
     // LIBFLAG_FHASDISKIMAGE is the loader's note that the library came from a file.
     EXPECT_EQ(attributes->wLibFlags & ~LIBFLAG_FHASDISKIMAGE, LIBFLAG_FCONTROL);
     library->ReleaseTLibAttr(attributes);
@@ -298,7 +298,7 @@ void CheckRamvelMember(ITypeInfo* interfaceHalf, UINT index, const Member& expec
     FunctionDescription function(interfaceHalf, index);
     ASSERT_TRUE(function.desc);
     const FUNCDESC& f = *function.desc;
-    EXPECT_EQ(f.oVft, expected.slot * 8);
+    EXPECT_EQ(f.oVft, expected.slot * static_cast<int>(sizeof(void*)));  // a slot is one pointer
     EXPECT_EQ(f.memid, expected.dispid);
     EXPECT_EQ(f.invkind, static_cast<INVOKEKIND>(expected.kind));
     EXPECT_EQ(f.funckind, FUNC_PUREVIRTUAL);

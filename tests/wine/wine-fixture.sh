@@ -6,9 +6,12 @@
 #   wine-fixture.sh stop           stop the wineserver of $WINEPREFIX and the Xvfb
 #
 # Needs WINEPREFIX and RAMVEL_WINE_STATE (a folder for the display number, pids, logs).
+# RAMVEL_WINE_LOADER and RAMVEL_WINE_REGSVR32 name the loader and regsvr32 of the module's
+# bitness (default: the 64-bit ones). The prefix itself is always 64-bit: a 32-bit module runs
+# in it under WoW64.
 set -u
 
-die() { echo "wine-fixture: $*" >&2; exit 1; }
+die() { printf 'wine-fixture: %s\n' "$*" >&2; exit 1; }
 
 [ -n "${WINEPREFIX:-}" ] || die "WINEPREFIX is not set"
 [ -n "${RAMVEL_WINE_STATE:-}" ] || die "RAMVEL_WINE_STATE is not set"
@@ -17,6 +20,9 @@ log=$state/fixture.log
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko install prompts in a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+wine64=/usr/lib/wine/wine64
+loader=${RAMVEL_WINE_LOADER:-$wine64}
+regsvr32=${RAMVEL_WINE_REGSVR32:-'C:\windows\system32\regsvr32.exe'}
 
 stop_xvfb() {
     [ -f "$state/xvfb.pid" ] || return 0
@@ -78,7 +84,8 @@ start() {
     module=${1:-}
     [ -n "$module" ] || die "usage: wine-fixture.sh start MODULE"
     [ -f "$module" ] || die "module not found: $module"
-    command -v wine >/dev/null || die "wine not found (package wine64)"
+    [ -x "$loader" ] || die "Wine loader not found: $loader (packages wine64, wine32:i386)"
+    "$loader" --version >/dev/null 2>&1 || die "$loader does not run here (a kernel without 32-bit support?)"
     mkdir -p "$state" || die "cannot create $state"
     take_lock
     : >"$log"
@@ -96,10 +103,10 @@ start() {
     wineserver -p </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineserver -p failed"; }
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-fixture: creating the Wine prefix (takes ~20 s)"
-        wineboot -i </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineboot -i failed"; }
+        WINEARCH=win64 "$wine64" wineboot -i </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineboot -i failed"; }
     fi
-    wine regsvr32 /s "$module" </dev/null >>"$log" 2>&1 || { cat "$log"; die "regsvr32 $module failed"; }
-    echo "wine-fixture: registered $module"
+    "$loader" "$regsvr32" /s "$module" </dev/null >>"$log" 2>&1 || { cat "$log"; die "$regsvr32 $module failed"; }
+    printf 'wine-fixture: registered %s with %s\n' "$module" "$regsvr32"
 }
 
 stop() {
