@@ -113,24 +113,10 @@ HRESULT Watched(const std::function<HRESULT()>& call, HWND host, const Watch& wa
 }
 
 // The control's activation events, recorded by its host.
-class ActivationSink final : public IDispatch {
+class ActivationSink final : public comtest::EventSinkBase {
 public:
     std::vector<std::string> events;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != DIID_IRamvelEvents) return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives in main's frame
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         if (id == 1) events.push_back("OnActivate");

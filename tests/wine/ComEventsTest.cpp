@@ -34,32 +34,15 @@ bool ExpectSequence(const std::vector<Event>& actual, const std::vector<Event>& 
 enum : DISPID { OnCreate = 3, OnDblClick = 4, OnDestroy = 5, OnChange = 7, OnCollapsed = 8, OnExpanded = 16 };
 
 // The host's IRamvelEvents. `answersEvents` false makes an object without that interface.
-class Sink final : public IDispatch {
+class Sink final : public EventSinkBase {
 public:
     explicit Sink(bool answersEvents = true, HRESULT invokeResult = S_OK)
-        : answersEvents_(answersEvents), invokeResult_(invokeResult) {}
+        : EventSinkBase(answersEvents), invokeResult_(invokeResult) {}
 
     std::vector<Event> events;
     std::vector<std::string> problems;           // argument shapes that were not as declared
     std::function<void(const Event&)> onEvent;   // runs inside the event, after recording it
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || (answersEvents_ && riid == DIID_IRamvelEvents)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO*, UINT*) override {
         Event e{id, {}};
@@ -82,10 +65,7 @@ public:
         return invokeResult_;
     }
 
-    ULONG refs = 0;
-
 private:
-    bool answersEvents_;
     HRESULT invokeResult_;
 };
 

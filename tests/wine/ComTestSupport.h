@@ -147,6 +147,38 @@ inline bool Build(IRamvel* control, ExpectedTree& tree) {
     return true;
 }
 
+// What every host's IRamvelEvents sink of the tests shares: IUnknown with a visible count (the
+// sink lives on the test's stack, so the count only tells whether the control let it go) and
+// IDispatch without type information. A sink says what it does with each event in Invoke.
+// `answersEvents` false makes an object without the events interface.
+class EventSinkBase : public IDispatch {
+public:
+    explicit EventSinkBase(bool answersEvents = true) : answersEvents_(answersEvents) {}
+    virtual ~EventSinkBase() = default;
+
+    ULONG refs = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IDispatch && (!answersEvents_ || riid != DIID_IRamvelEvents))
+            return E_NOINTERFACE;
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+
+private:
+    bool answersEvents_;
+};
+
 // The error object the last failed call left for this thread.
 struct ErrorObject {
     bool present = false;

@@ -65,29 +65,13 @@ struct EventLog {
 };
 
 // The host's IRamvelEvents for one control; answers OnKeyPress through `answerKey`.
-class Sink final : public IDispatch {
+class Sink final : public EventSinkBase {
 public:
     Sink(EventLog& log, std::string tag) : log_(log), tag_(std::move(tag)) {}
 
     std::function<SHORT(SHORT)> answerKey = [](SHORT key) { return key; };
     std::vector<std::string> problems;  // argument shapes that were not as declared
-    ULONG refs = 0;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != DIID_IRamvelEvents) return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives in main's frame
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         std::string line = tag_ + " " + EventName(id);
