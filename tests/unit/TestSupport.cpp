@@ -81,13 +81,16 @@ ImageList NumberedImages(std::int32_t count, std::int32_t side, Rgb base) {
     return list;
 }
 
-ControlTest::ControlTest() {
-    // Fresh module-wide variables; handles stay unique across tests, as across controls.
+void ResetModuleState() {
     ModuleState& module = Module();
     module.ClearLevelTable();
     module.busy = false;
     module.storedNode = 0;
     module.imageDisplay = -1;
+}
+
+ControlTest::ControlTest() {
+    ResetModuleState();
     control.AttachWidget(widget);
     control.AttachFileReader(files);
     control.ImageList1 = NumberedImages(42);

@@ -68,6 +68,10 @@ public:
 // transparent in its left column, so that copies and cuts can be told apart.
 ImageList NumberedImages(std::int32_t count, std::int32_t side = 16, Rgb base = 0x100000);
 
+// Fresh module-wide variables for the next test; handles stay unique across tests, as across
+// controls.
+void ResetModuleState();
+
 // One control on a fake widget, with a connected sink, fresh module state.
 class ControlTest : public ::testing::Test {
 protected:

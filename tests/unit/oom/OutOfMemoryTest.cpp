@@ -53,11 +53,7 @@ Bytes GreenBitmap(std::int32_t width, std::int32_t height) {
 // One control on the test doubles, wired as a host has it.
 struct Rig {
     Rig() {
-        ModuleState& module = Module();
-        module.ClearLevelTable();
-        module.busy = false;
-        module.storedNode = 0;
-        module.imageDisplay = -1;
+        ResetModuleState();
         control.AttachWidget(widget);
         control.AttachFileReader(files);
         control.AttachFormWindow(form);
