@@ -1,6 +1,7 @@
 // Hosts that end the control's life at awkward moments: the last reference dropped inside an
-// event (from a member and from a click), the tree cleared inside OnExpanded, and a thousand
-// create, fill, advise and release cycles after which the module can unload and memory is flat.
+// event (from a member and from a click), the tree cleared inside OnExpanded, a host's own
+// subclass of the tree view, and a thousand create, fill, advise and release cycles after which
+// the module can unload and memory is flat.
 #include "HostedControl.h"  // windows.h first
 
 #include <psapi.h>
@@ -181,6 +182,34 @@ void ClearedInsideOnExpanded() {
 }
 
 // The process's committed private memory (Wine reports it as the page file usage).
+// A host that subclasses the tree view after the control did stays in the chain to the end: it
+// still sees the tree view's last messages when the control goes.
+struct LaterSubclasser {
+    static inline WNDPROC previous = nullptr;
+    static inline int messages = 0;
+    static inline bool sawNcDestroy = false;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        ++messages;
+        if (message == WM_NCDESTROY) sawNcDestroy = true;
+        return CallWindowProcW(previous, window, message, wParam, lParam);
+    }
+};
+
+void LaterSubclasserKeepsItsPlace() {
+    Container container;
+    auto hosted = std::make_unique<HostedControl>(container);
+    Bstr lines = MakeBstr(kLines);
+    EXPECT_HR(hosted->control->AddNodes(lines.Get()), S_OK);
+    const HWND tree = hosted->tree;
+    LaterSubclasser::previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclasser::Proc)));
+    EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 2);  // through both procedures to the tree view
+    EXPECT_TRUE(LaterSubclasser::messages > 0);
+    hosted.reset();  // the container destroys its window and releases the control
+    EXPECT_FALSE(IsWindow(tree));
+    EXPECT_TRUE(LaterSubclasser::sawNcDestroy);
+}
+
 SIZE_T PrivateBytes() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -224,6 +253,7 @@ int main() {
     RAMVEL_CASE("the last reference dropped inside an event raised by a member") { ReleasedInsideEvents(); }
     RAMVEL_CASE("the container destroyed inside the OnChange of a click") { ReleasedInsideClick(); }
     RAMVEL_CASE("the tree cleared inside OnExpanded") { ClearedInsideOnExpanded(); }
+    RAMVEL_CASE("a later subclasser of the tree view keeps its place") { LaterSubclasserKeepsItsPlace(); }
     RAMVEL_CASE("create, fill, advise, release a thousand times") { ManyCycles(); }
     return winecheck::Report();
 }
