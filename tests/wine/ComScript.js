@@ -1,24 +1,6 @@
 // A JScript host: builds and walks a tree through ActiveXObject and reads failures from the
 // exception object.
-var failures = 0;
-function check(ok, what) {
-    if (!ok) {
-        WScript.Echo("FAIL " + what);
-        failures++;
-    }
-}
-function checkEq(actual, expected, what) {
-    check(actual === expected, what + ": expected [" + expected + "] actual [" + actual + "]");
-}
-// Runs `call`, which must throw; gives the exception (or null).
-function thrown(call) {
-    try {
-        call();
-    } catch (e) {
-        return e;
-    }
-    return null;
-}
+// check, checkEq, thrown and finish come from ScriptChecks.js, which the runner puts first.
 
 var SOH = "\x01", TAB = "\t";
 var lines = ["0\tRoot\t0,1", "1\tChild\t2\t3\t4\tdata", "1\tSecond", "0\tOther"];
@@ -66,5 +48,4 @@ r.TreeRefresh = true;
 check(thrown(function () { return r.Lines; }) !== null, "reading the put-only Lines must throw");
 
 r = null;
-if (failures === 0) WScript.Echo("RAMVEL-SCRIPT-OK");
-else WScript.Quit(1);
+finish();

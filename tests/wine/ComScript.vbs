@@ -1,15 +1,5 @@
 ' A VBScript host: builds and walks a tree through CreateObject and reads failures from Err.
-Option Explicit
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
-Sub CheckEq(actual, expected, what)
-    Check actual = expected, what & ": expected [" & expected & "] actual [" & actual & "]"
-End Sub
+' Check, CheckEq and Finish come from ScriptChecks.vbs, which the runner puts first.
 
 Const E_UNEXPECTED = -2147418113
 Dim SOH : SOH = Chr(1)
@@ -94,8 +84,4 @@ Check Err.Number <> 0, "reading the put-only Lines must fail"
 On Error GoTo 0
 
 Set r = Nothing
-If failures = 0 Then
-    WScript.Echo "RAMVEL-SCRIPT-OK"
-Else
-    WScript.Quit 1
-End If
+Finish

@@ -2,25 +2,8 @@
 // Images flag, and each failure's whole text (JScript writes the non-ASCII characters).
 // Picture files come from images\ (see images\make-test-images.py); the runner starts the script
 // in its own folder, so relative names reach them.
-var failures = 0;
-function check(ok, what) {
-    if (!ok) {
-        WScript.Echo("FAIL " + what);
-        failures++;
-    }
-}
-function checkEq(actual, expected, what) {
-    check(actual === expected, what + ": expected [" + expected + "] actual [" + actual + "]");
-}
-// Runs `call`, which must throw; gives the exception (or null).
-function thrown(call) {
-    try {
-        call();
-    } catch (e) {
-        return e;
-    }
-    return null;
-}
+// check, checkEq, thrown and finish come from ScriptChecks.js, which the runner puts first.
+
 function newControl() { return new ActiveXObject("RamvelProj1.Ramvel"); }
 
 var fso = new ActiveXObject("Scripting.FileSystemObject");
@@ -92,5 +75,4 @@ checkEq(later.ImageList, 1, "ImageList after Images = true");
 checkEq(newControl().Images, true, "Images of a control made after Images = true");
 
 r = null; first = null; later = null;
-if (failures === 0) WScript.Echo("RAMVEL-SCRIPT-OK");
-else WScript.Quit(1);
+finish();

@@ -2,17 +2,7 @@
 ' is shown, the module-wide Images flag, and each failure's number and text.
 ' Picture files come from images\ (see images\make-test-images.py); the runner starts the script
 ' in its own folder, so relative names reach them.
-Option Explicit
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
-Sub CheckEq(actual, expected, what)
-    Check actual = expected, what & ": expected [" & expected & "] actual [" & actual & "]"
-End Sub
+' Check, CheckEq and Finish come from ScriptChecks.vbs, which the runner puts first.
 
 Const E_UNEXPECTED = -2147418113
 Const NO_LIST = "No image list is shown: switch images on (Images or ImageList) first."
@@ -224,8 +214,4 @@ CheckEq d.Images, True, "Images of a control made after Images = True"
 CheckEq a.ImageList, 0, "ImageList of the first control, unchanged by the others"
 
 Set a = Nothing : Set b = Nothing : Set c = Nothing : Set d = Nothing : Set r = Nothing
-If failures = 0 Then
-    WScript.Echo "RAMVEL-SCRIPT-OK"
-Else
-    WScript.Quit 1
-End If
+Finish

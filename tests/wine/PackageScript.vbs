@@ -1,13 +1,6 @@
 ' The release archive's smoke script: a script host of either bitness creates the control that
 ' the registry view of its bitness names, builds a small tree and reads it back.
-Option Explicit
-Dim failures : failures = 0
-Sub CheckEq(actual, expected, what)
-    If actual <> expected Then
-        WScript.Echo "FAIL " & what & ": expected [" & expected & "] actual [" & actual & "]"
-        failures = failures + 1
-    End If
-End Sub
+' Check, CheckEq and Finish come from ScriptChecks.vbs, which the runner puts first.
 
 Dim SOH : SOH = Chr(1)
 Dim TB : TB = Chr(9)
@@ -28,8 +21,4 @@ CheckEq TextOf(r.GoToNode(2)), "Jones", "GoToNode(2)"
 CheckEq TextOf(r.GetSelectedNode), "Jones", "GetSelectedNode"
 
 Set r = Nothing
-If failures = 0 Then
-    WScript.Echo "RAMVEL-SCRIPT-OK"
-Else
-    WScript.Quit 1
-End If
+Finish

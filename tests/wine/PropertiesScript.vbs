@@ -1,17 +1,7 @@
 ' A VBScript host of the tree's and the form's properties: the font object the control gives and
 ' the ones put into it by reference, the tree's font properties, and how values read back
 ' (colours unchanged, enumerations by their low 8 bits, booleans as True and False).
-Option Explicit
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
-Sub CheckEq(actual, expected, what)
-    Check actual = expected, what & ": expected [" & expected & "] actual [" & actual & "]"
-End Sub
+' Check, CheckEq and Finish come from ScriptChecks.vbs, which the runner puts first.
 
 ' The script engine's own number for DISP_E_MEMBERNOTFOUND from the control.
 Const NO_PROPERTY = 438
@@ -196,8 +186,4 @@ Check c3.Font Is g, "the failed Set leaves the bound object"
 
 Set f = Nothing : Set f2 = Nothing : Set g = Nothing
 Set c = Nothing : Set c2 = Nothing : Set c3 = Nothing
-If failures = 0 Then
-    WScript.Echo "RAMVEL-SCRIPT-OK"
-Else
-    WScript.Quit 1
-End If
+Finish
