@@ -67,7 +67,10 @@ std::uint32_t TreeModel::NewSlot() {
 void TreeModel::Reserve(std::size_t count) {
     blocks_.reserve((used_ + count) / kBlockSize + 1);
     order_.ReserveSlots(used_ + count);
-    if (flatValid_) flat_.reserve(flat_.size() + count);
+    if (flatValid_) {
+        flat_.reserve(flat_.size() + count);
+        flatEntries_.reserve(flat_.size() + count);
+    }
 }
 
 void TreeModel::DropFlatOrder() {
@@ -79,14 +82,18 @@ void TreeModel::CountTreeLookup() {
     // A walk of the whole tree costs about as much as this many tree lookups.
     if (++treeLookups_ < order_.Size() / 16 + 1024) return;
     flat_.clear();
+    flatEntries_.clear();
     try {
         flat_.reserve(order_.Size());
+        flatEntries_.reserve(order_.Size());
     } catch (const std::bad_alloc&) {
         return;  // only a copy: lookups keep going through the tree
     }
     order_.ForEach([&](std::uint32_t slot) {
-        NodeIn(slot).index = static_cast<std::uint32_t>(flat_.size());
+        Node& node = NodeIn(slot);
+        node.index = static_cast<std::uint32_t>(flat_.size());
         flat_.push_back(slot);
+        flatEntries_.push_back(node.entry);
     });
     flatValid_ = true;
 }
@@ -137,6 +144,7 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         node.index = static_cast<std::uint32_t>(position);
         try {
             flat_.push_back(slot);
+            flatEntries_.push_back(node.entry);
         } catch (const std::bad_alloc&) {
             DropFlatOrder();  // only a copy: lookups go through the tree meanwhile
         }
@@ -149,17 +157,20 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
 void TreeModel::SetText(Node& node, std::u16string_view text) {
     const NodeText old = node;  // the record is copied from the old entry
     texts_.Set(node, text, old.Record());
+    NoteEntry(node);
     CompactTexts();
 }
 
 void TreeModel::SetTexts(Node& node, std::u16string_view text, std::u16string_view record) {
     texts_.Set(node, text, record);
+    NoteEntry(node);
     node.hasRecord = true;
     CompactTexts();
 }
 
 void TreeModel::SetRecord(Node& node, std::u16string_view record) {
     texts_.SetRecord(node, record);
+    NoteEntry(node);
     node.hasRecord = true;
     CompactTexts();
 }
@@ -176,6 +187,8 @@ void TreeModel::CompactTexts() noexcept {
             for (std::uint32_t slot = 0; slot < used_; ++slot)
                 if (NodeIn(slot).handle != 0) move(NodeIn(slot));
         });
+        if (flatValid_)
+            for (std::size_t i = 0; i < flat_.size(); ++i) flatEntries_[i] = NodeIn(flat_[i]).entry;
     } catch (const std::bad_alloc&) {
         // Compacting only gives memory back: without room for it, the garbage waits.
     }
@@ -213,8 +226,12 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     });
     // The subtree is one run of the pre-order sequence.
     order_.Erase(start, removed);
-    if (flatValid_ && start + removed == flat_.size()) flat_.resize(start);
-    else DropFlatOrder();
+    if (flatValid_ && start + removed == flat_.size()) {
+        flat_.resize(start);
+        flatEntries_.resize(start);
+    } else {
+        DropFlatOrder();
+    }
     CompactTexts();
     return widgetItem;
 }
@@ -229,6 +246,7 @@ void TreeModel::Clear() {
     free_.clear();
     order_.Clear();
     flat_.clear();
+    flatEntries_.clear();
     flatValid_ = true;
     firstRoot_ = lastRoot_ = kNone;
     selected_ = 0;
@@ -236,7 +254,10 @@ void TreeModel::Clear() {
 
 Node& TreeModel::At(std::int32_t index) {
     if (index < 0 || index >= Count()) throw RamvelError(kIndexIncorrect);
-    if (flatValid_) return NodeIn(flat_[static_cast<std::size_t>(index)]);
+    if (flatValid_) {
+        __builtin_prefetch(flatEntries_[static_cast<std::size_t>(index)]);
+        return NodeIn(flat_[static_cast<std::size_t>(index)]);
+    }
     Node& node = NodeIn(order_.At(static_cast<std::size_t>(index)));
     CountTreeLookup();
     return node;

@@ -132,6 +132,14 @@ private:
     // through the tree since the last edit to pay for the copy.
     OrderIndex order_;
     std::vector<std::uint32_t> flat_;
+    // Beside the flat copy, each node's text entry as it was last seen. A lookup by index
+    // fetches the entry while the node itself is on its way, instead of after it: in a big
+    // tree both are misses, and a node described costs one memory round trip instead of two.
+    // It is only a hint for the cache: a stale one costs time, never a wrong answer.
+    std::vector<const char16_t*> flatEntries_;
+    void NoteEntry(const Node& node) {
+        if (flatValid_ && node.index < flatEntries_.size()) flatEntries_[node.index] = node.entry;
+    }
     bool flatValid_ = true;
     std::size_t treeLookups_ = 0;
     void CountTreeLookup();
