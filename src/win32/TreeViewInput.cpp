@@ -3,6 +3,8 @@
 // release the control), so nothing is touched after a report without looking again.
 #include <windowsx.h>
 
+#include <limits>
+
 #include "win32/TreeViewWin32.h"
 #include "win32/WindowOwner.h"
 
@@ -53,7 +55,16 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONDBLCLK: return MouseDown(MouseButton::Middle, true, message, wParam, lParam);
     case WM_KEYDOWN:
         Flush();  // keys move through what the user sees
+        if (wParam == VK_END) ShowRoots(std::numeric_limits<int>::max());  // End goes to the very last root
         return PassInput(message, wParam, lParam);
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_SIZE: {
+        const auto alive = alive_;
+        const LRESULT result = CallTreeView(message, wParam, lParam);
+        if (*alive && tree_) ShowRootsNearView();
+        return result;
+    }
     case WM_CHAR: {
         Flush();
         const auto alive = alive_;
@@ -134,6 +145,8 @@ LRESULT Win32TreeView::PassInput(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CallWindowProcW(originalProc_, window, message, wParam, lParam);
     // A collapse by the user moves the caret only after TVN_ITEMEXPANDED: look again now.
     if (*alive && tree_ && std::exchange(collapsed_, false)) ReportCaretIfMoved();
+    // The input may have scrolled the view, or closed rows, towards the last root shown.
+    if (*alive && tree_) ShowRootsNearView();
     return result;
 }
 

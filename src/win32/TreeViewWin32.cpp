@@ -1,6 +1,8 @@
 // Win32TreeView: keeping the tree view's items in step with the model.
 #include "win32/TreeViewWin32.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace ramvel::win32 {
@@ -102,15 +104,66 @@ void Win32TreeView::Flush() {
     if (!tree_ || pending_.empty()) return;
     std::vector<NodeHandle> pending;
     pending.swap(pending_);
-    QuietScope quiet(quiet_);
-    for (NodeHandle handle : pending) {
-        Node* node = model_.Find(handle);
-        if (!node || node->widgetItem) continue;  // gone meanwhile, or inserted with its parent's children
-        const Node* parent = model_.Find(model_.Parent(*node));
-        if (!parent || ShowsChildren(*parent)) Insert(*node);
+    {
+        QuietScope quiet(quiet_);
+        for (NodeHandle handle : pending) {
+            Node* node = model_.Find(handle);
+            if (!node || node->widgetItem) continue;  // gone meanwhile, or inserted with its parent's children
+            // Roots go in below, in order; children when their parent shows its children.
+            const Node* parent = model_.Find(model_.Parent(*node));
+            if (parent && ShowsChildren(*parent)) Insert(*node);
+        }
     }
+    ShowRoots(rootReach_);
+    ShowRootsNearView();
     // Parents whose children stay hidden still need their buttons drawn.
     if (redraw_) InvalidateRect(tree_, nullptr, TRUE);
+}
+
+NodeHandle Win32TreeView::NextHiddenRoot() const {
+    if (!lastShownRoot_) return model_.FirstRoot();
+    const Node* last = model_.Find(lastShownRoot_);
+    return last ? model_.NextSibling(*last) : 0;
+}
+
+void Win32TreeView::ShowRoots(int reach, NodeHandle through) {
+    const Node* wanted = model_.Find(through);
+    const auto more = [&] { return shownRoots_ < reach || (wanted && !wanted->widgetItem); };
+    NodeHandle next = NextHiddenRoot();
+    if (!next || !more()) return;
+    // A batch goes in with drawing off, then the view is drawn once.
+    const bool redraw = redraw_;
+    if (redraw) SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
+    {
+        QuietScope quiet(quiet_);
+        for (; next && more(); next = NextHiddenRoot()) {
+            Node* node = model_.Find(next);
+            Insert(*node);
+            if (!node->widgetItem) break;  // the tree view refused it: try again next time
+            lastShownRoot_ = next;
+            ++shownRoots_;
+        }
+    }
+    rootReach_ = std::max(rootReach_, shownRoots_);
+    if (redraw) {
+        SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(tree_, nullptr, TRUE);
+    }
+}
+
+void Win32TreeView::ShowRootsNearView() {
+    if (!tree_ || !NextHiddenRoot()) return;
+    RECT client{};
+    GetClientRect(tree_, &client);
+    const int rowHeight = std::max(1, static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0)));
+    // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
+    const auto lastItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_LASTVISIBLE, 0));
+    RECT last{};
+    std::memcpy(&last, &lastItem, sizeof lastItem);
+    const bool hasLast = lastItem && SendMessageW(tree_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&last));
+    if (hasLast && (last.top - client.bottom) / rowHeight >= kRowsAhead) return;
+    rootReach_ = shownRoots_ + kRootBatch;
+    ShowRoots(rootReach_);
 }
 
 HTREEITEM Win32TreeView::ItemOf(NodeHandle handle) {
@@ -122,8 +175,9 @@ HTREEITEM Win32TreeView::ItemOf(NodeHandle handle) {
     // Insert the children of each ancestor on the way down from the root.
     std::vector<Node*> chain;
     for (Node* up = model_.Find(model_.Parent(*node)); up; up = model_.Find(model_.Parent(*up))) chain.push_back(up);
+    ShowRoots(rootReach_, chain.empty() ? handle : chain.back()->handle);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (!(*it)->widgetItem) return nullptr;  // a root is always inserted by Flush
+        if (!(*it)->widgetItem) return nullptr;
         InsertChildren(**it);
     }
     return ItemFromCookie(node->widgetItem);
@@ -184,6 +238,13 @@ void Win32TreeView::NodeChanged(NodeHandle handle) {
 void Win32TreeView::NodeRemoved(std::uintptr_t widgetItem, NodeHandle parentHandle) {
     if (!tree_) return;
     const auto alive = alive_;
+    if (widgetItem && parentHandle == 0) {
+        // A shown root went: the last shown one is now the one before it, if it was this one.
+        --shownRoots_;
+        if (!model_.Contains(lastShownRoot_))
+            lastShownRoot_ = HandleOfItem(reinterpret_cast<HTREEITEM>(
+                SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_PREVIOUS, static_cast<LPARAM>(widgetItem))));
+    }
     // Queued handles of removed nodes must go before any handle can be given out again.
     Flush();
     if (widgetItem) {
@@ -199,12 +260,18 @@ void Win32TreeView::NodeRemoved(std::uintptr_t widgetItem, NodeHandle parentHand
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
+    // Hidden roots move up into the room left.
+    ShowRoots(rootReach_);
+    ShowRootsNearView();
     if (*alive && tree_) ReportCaretIfMoved();
 }
 
 void Win32TreeView::AllNodesRemoved() {
     if (!tree_) return;
     pending_.clear();
+    lastShownRoot_ = 0;
+    shownRoots_ = 0;
+    rootReach_ = kRootBatch;
     {
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));

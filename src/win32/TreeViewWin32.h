@@ -4,7 +4,8 @@
 // item: roots, and the children of nodes that are (or were) open. The rest is inserted when
 // its parent opens, because every tree view call that names an item costs time in proportion
 // to the number of items. For the same reason additions wait in a queue and are inserted in
-// one go, with their final texts and images, when the tree view is next needed.
+// one go, with their final texts and images, when the tree view is next needed; and roots come
+// in order, a batch at a time, as the view nears the last one inserted.
 #include <windows.h>
 #include <commctrl.h>
 #include <unknwn.h>
@@ -73,6 +74,17 @@ private:
 
     void Flush();
     void PaintBuffered();
+    // Roots: a prefix of the model's roots has items. The tree view deletes an item in time
+    // proportional to its item count (so clearing or destroying n items costs n squared): a
+    // view holding every root of a big tree would take seconds to clear. So roots are inserted
+    // up to rootReach_, which grows by a batch whenever the view comes within kRowsAhead rows
+    // of the end, and at once up to a root that is asked for or to the last one on End.
+    static constexpr int kRootBatch = 10000;
+    static constexpr int kRowsAhead = 1000;
+    NodeHandle NextHiddenRoot() const;
+    // Inserts hidden roots in order until `reach` roots are shown, and `through` (a root) is.
+    void ShowRoots(int reach, NodeHandle through = 0);
+    void ShowRootsNearView();
     WNDPROC originalProc_ = nullptr;
     bool ShowsChildren(const Node& parent) const;
     void Insert(Node& node);
@@ -90,6 +102,9 @@ private:
     ITreeEvents& events_;
     IUnknown* owner_ = nullptr;
     std::vector<NodeHandle> pending_;  // added to the model, not yet inserted
+    NodeHandle lastShownRoot_ = 0;     // the last root with an item; 0: none has one
+    int shownRoots_ = 0;
+    int rootReach_ = kRootBatch;
     int quiet_ = 0;                    // > 0: the tree view's notifications are our own doing
     bool redraw_ = true;
     bool inDblClick_ = false;          // inside the tree view's handling of a double click

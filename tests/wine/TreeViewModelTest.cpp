@@ -38,6 +38,97 @@ void Lazy() {
     }
 }
 
+// `count` roots, every tenth with two children.
+std::u16string ManyRoots(int count) {
+    std::u16string lines;
+    for (int root = 0; root < count; ++root) {
+        if (root) lines += u'\n';
+        lines += u"0\tR" + U16(std::to_string(root).c_str()) + u"\t0,1";
+        if (root % 10 == 0) lines += u"\n1\tc\t2\n1\td\t2";
+    }
+    return lines;
+}
+
+// Items of the roots, from the first while they last.
+int RootItems(Host& host) {
+    host.View().ItemCount();
+    int count = 0;
+    for (HTREEITEM item = NextItem(host.Tree(), nullptr, TVGN_ROOT); item; item = NextItem(host.Tree(), item, TVGN_NEXT))
+        ++count;
+    return count;
+}
+
+// Index of root `root` in a ManyRoots tree.
+int RootIndex(int root) { return root + 2 * ((root + 9) / 10); }
+
+void ManyRootsCome() {
+    RAMVEL_CASE("25,000 roots: the first 10,000 have items, the rest come as the view nears them") {
+        Host host;
+        host.control.AddNodes(ManyRoots(25000));
+        EXPECT_EQ(RootItems(host), 10000);
+        EXPECT_MIRROR(host);
+        SendMessageW(host.Tree(), WM_VSCROLL, SB_BOTTOM, 0);
+        EXPECT_EQ(RootItems(host), 20000);
+        SendMessageW(host.Tree(), WM_VSCROLL, SB_BOTTOM, 0);
+        EXPECT_EQ(RootItems(host), 25000);
+        EXPECT_MIRROR(host);
+        host.control.Clear();
+        EXPECT_EQ(Items(host), 0);
+        host.control.AddNodes(ManyRoots(12000));
+        EXPECT_EQ(RootItems(host), 10000);  // a new tree starts again from one batch
+        EXPECT_MIRROR(host);
+    }
+    RAMVEL_CASE("a node under a root without an item: its roots come first") {
+        Host host;
+        host.control.AddNodes(ManyRoots(25000));
+        host.control.GoToNode(RootIndex(24990) + 2);  // the second child of root 24,990
+        EXPECT_SEQUENCE(host.sink->Take(), "OnExpanded 29988 R24990", "OnChange 29990 d");
+        EXPECT_TRUE(RootItems(host) >= 24991);
+        EXPECT_MIRROR(host);
+    }
+    RAMVEL_CASE("End, the wheel and Page Down reach roots without items") {
+        Host host;
+        host.control.AddNodes(ManyRoots(25000));
+        host.control.GoToNode(0);
+        host.sink->Take();
+        PostMessageW(host.Tree(), WM_KEYDOWN, VK_END, 1);
+        Pump();
+        EXPECT_SEQUENCE(host.sink->Take(), "OnChange 29999 R24999");
+        EXPECT_EQ(RootItems(host), 25000);
+        EXPECT_MIRROR(host);
+
+        host.control.Clear();
+        host.control.AddNodes(ManyRoots(25000));
+        for (int turn = 0; turn < 3000 && Items(host) == 10000; ++turn)
+            SendMessageW(host.Tree(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA * 3), 0);
+        EXPECT_EQ(RootItems(host), 20000);
+
+        host.control.Clear();
+        host.control.AddNodes(ManyRoots(25000));
+        host.control.GoToNode(0);
+        for (int page = 0; page < 2000 && Items(host) == 10000; ++page) SendMessageW(host.Tree(), WM_KEYDOWN, VK_NEXT, 1);
+        EXPECT_EQ(RootItems(host), 20000);
+        EXPECT_MIRROR(host);
+    }
+    RAMVEL_CASE("deleting shown roots: hidden ones move up into the room left") {
+        Host host;
+        host.control.AddNodes(ManyRoots(25000));
+        const NodeHandle lastShown = HandleAt(host, RootIndex(9999));
+        const NodeHandle middle = HandleAt(host, RootIndex(500));  // with two children
+        const NodeHandle hidden = HandleAt(host, RootIndex(19997));
+        host.control.DeleteHNode(lastShown);
+        EXPECT_EQ(RootItems(host), 10000);
+        EXPECT_MIRROR(host);
+        host.control.DeleteHNode(middle);
+        EXPECT_EQ(RootItems(host), 10000);
+        EXPECT_MIRROR(host);
+        host.control.DeleteHNode(hidden);
+        EXPECT_EQ(RootItems(host), 10000);
+        EXPECT_EQ(host.control.ChildrenNumber(0), 30000 - 5);
+        EXPECT_MIRROR(host);
+    }
+}
+
 void Edits() {
     RAMVEL_CASE("edits reach the items that exist, and the rest when they appear") {
         Host host;
@@ -143,6 +234,7 @@ void Reentry() {
 int main() {
     Watchdog watchdog(120000);
     Lazy();
+    ManyRootsCome();
     Edits();
     Reentry();
     return winecheck::Report();
