@@ -186,8 +186,7 @@ void TMyRamvel::DeleteHNode(NodeHandle hNode) { RemoveSubtree(tree_.Get(hNode).h
 void TMyRamvel::Clear() {
     Module().busy = true;
     BeginUpdate();
-    ReleaseNodeRecords();
-    tree_.Clear();
+    tree_.Clear();  // records and texts go with their blocks, not node by node
     TView->AllNodesRemoved();
     EndUpdate();
     Module().busy = false;
