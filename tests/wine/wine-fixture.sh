@@ -105,6 +105,10 @@ start() {
         echo "wine-fixture: creating the Wine prefix (takes ~20 s)"
         WINEARCH=win64 "$wine64" wineboot -i </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineboot -i failed"; }
     fi
+    # No window manager runs on the display: left managed, every top-level window a test shows
+    # waits 2 s for one to map it.
+    "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$log" 2>&1 ||
+        { cat "$log"; die "cannot switch window management off"; }
     "$loader" "$regsvr32" /s "$module" </dev/null >>"$log" 2>&1 || { cat "$log"; die "$regsvr32 $module failed"; }
     printf 'wine-fixture: registered %s with %s\n' "$module" "$regsvr32"
 }
