@@ -62,7 +62,7 @@ LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE: {
         const auto alive = alive_;
         const LRESULT result = CallTreeView(message, wParam, lParam);
-        if (*alive && tree_) ShowRootsNearView();
+        if (*alive && tree_) ShowRootsInReach();
         return result;
     }
     case WM_CHAR: {
@@ -146,7 +146,7 @@ LRESULT Win32TreeView::PassInput(UINT message, WPARAM wParam, LPARAM lParam) {
     // A collapse by the user moves the caret only after TVN_ITEMEXPANDED: look again now.
     if (*alive && tree_ && std::exchange(collapsed_, false)) ReportCaretIfMoved();
     // The input may have scrolled the view, or closed rows, towards the last root shown.
-    if (*alive && tree_) ShowRootsNearView();
+    if (*alive && tree_) ShowRootsInReach();
     return result;
 }
 

@@ -114,8 +114,7 @@ void Win32TreeView::Flush() {
             if (parent && ShowsChildren(*parent)) Insert(*node);
         }
     }
-    ShowRoots(rootReach_);
-    ShowRootsNearView();
+    ShowRootsInReach();
     // Parents whose children stay hidden still need their buttons drawn.
     if (redraw_) InvalidateRect(tree_, nullptr, TRUE);
 }
@@ -151,8 +150,10 @@ void Win32TreeView::ShowRoots(int reach, NodeHandle through) {
     }
 }
 
-void Win32TreeView::ShowRootsNearView() {
-    if (!tree_ || !NextHiddenRoot()) return;
+void Win32TreeView::ShowRootsInReach() {
+    if (!tree_) return;
+    ShowRoots(rootReach_);
+    if (!NextHiddenRoot()) return;
     RECT client{};
     GetClientRect(tree_, &client);
     const int rowHeight = std::max(1, static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0)));
@@ -261,8 +262,7 @@ void Win32TreeView::NodeRemoved(std::uintptr_t widgetItem, NodeHandle parentHand
         SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     // Hidden roots move up into the room left.
-    ShowRoots(rootReach_);
-    ShowRootsNearView();
+    ShowRootsInReach();
     if (*alive && tree_) ReportCaretIfMoved();
 }
 

@@ -84,7 +84,8 @@ private:
     NodeHandle NextHiddenRoot() const;
     // Inserts hidden roots in order until `reach` roots are shown, and `through` (a root) is.
     void ShowRoots(int reach, NodeHandle through = 0);
-    void ShowRootsNearView();
+    // Roots up to rootReach_, and a batch more when the view is near the end.
+    void ShowRootsInReach();
     WNDPROC originalProc_ = nullptr;
     bool ShowsChildren(const Node& parent) const;
     void Insert(Node& node);

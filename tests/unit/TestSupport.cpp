@@ -89,15 +89,21 @@ void ResetModuleState() {
     module.imageDisplay = -1;
 }
 
-ControlTest::ControlTest() {
+void WireToDoubles(TMyRamvel& control, ITreeWidget& widget, FakeFiles& files,
+                   const std::shared_ptr<RecordingSink>& sink, IFormWindow* form) {
     ResetModuleState();
     control.AttachWidget(widget);
     control.AttachFileReader(files);
+    if (form) control.AttachFormWindow(*form);
     control.ImageList1 = NumberedImages(42);
     control.AlternateImageList = NumberedImages(87, 16, 0x200000);
     control.FormCreate();
     control.Initialize();
     control.SetEventSink(sink);
+}
+
+ControlTest::ControlTest() {
+    WireToDoubles(control, widget, files, sink);
     sink->events.clear();  // OnCreate, raised at the first connection (the form-events tests check it)
 }
 

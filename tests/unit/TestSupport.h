@@ -72,6 +72,12 @@ ImageList NumberedImages(std::int32_t count, std::int32_t side = 16, Rgb base = 
 // controls.
 void ResetModuleState();
 
+// Wires a control to its doubles as a host has it: fresh module state, the widget, the files,
+// the form window when given, the standard image lists, the form created and initialised, and
+// the sink connected.
+void WireToDoubles(TMyRamvel& control, ITreeWidget& widget, FakeFiles& files,
+                   const std::shared_ptr<RecordingSink>& sink, IFormWindow* form = nullptr);
+
 // One control on a fake widget, with a connected sink, fresh module state.
 class ControlTest : public ::testing::Test {
 protected:

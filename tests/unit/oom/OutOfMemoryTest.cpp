@@ -53,15 +53,7 @@ Bytes GreenBitmap(std::int32_t width, std::int32_t height) {
 // One control on the test doubles, wired as a host has it.
 struct Rig {
     Rig() {
-        ResetModuleState();
-        control.AttachWidget(widget);
-        control.AttachFileReader(files);
-        control.AttachFormWindow(form);
-        control.ImageList1 = NumberedImages(42);
-        control.AlternateImageList = NumberedImages(87, 16, 0x200000);
-        control.FormCreate();
-        control.Initialize();
-        control.SetEventSink(sink);
+        WireToDoubles(control, widget, files, sink, &form);
         files.files[u"green.ico"] = GreenIcon(32);
         files.files[u"green.bmp"] = GreenBitmap(48, 16);
     }
