@@ -1,6 +1,7 @@
 #include "control/Fields.h"
 
 #include "control/RamvelError.h"
+#include "control/TextJoin.h"
 
 namespace ramvel {
 
@@ -38,7 +39,14 @@ int HexDigit(char16_t c) {
 
 }  // namespace
 
-std::int32_t StrToInt(std::u16string_view text) {
+std::optional<std::int32_t> TryStrToInt(std::u16string_view text) {
+    // Most fields are a few plain digits, which cannot overflow below ten of them.
+    if (!text.empty() && text.size() < 10) {
+        std::int32_t value = 0;
+        std::size_t at = 0;
+        for (; at < text.size() && text[at] >= u'0' && text[at] <= u'9'; ++at) value = value * 10 + (text[at] - u'0');
+        if (at == text.size()) return value;
+    }
     std::size_t i = 0;
     while (i < text.size() && text[i] == u' ') ++i;
     bool negative = false;
@@ -51,16 +59,16 @@ std::int32_t StrToInt(std::u16string_view text) {
     else if (rest.starts_with(u"0x") || rest.starts_with(u"0X"))
         prefix = 2;
     std::u16string_view digits = rest.substr(prefix);
-    if (digits.empty()) ThrowNotInteger(text);
+    if (digits.empty()) return std::nullopt;
 
     if (prefix != 0) {
         std::uint32_t value = 0;
         int significant = 0;
         for (char16_t c : digits) {
             int d = HexDigit(c);
-            if (d < 0) ThrowNotInteger(text);
+            if (d < 0) return std::nullopt;
             if (significant > 0 || d != 0) ++significant;
-            if (significant > 8) ThrowNotInteger(text);
+            if (significant > 8) return std::nullopt;
             value = (value << 4) | static_cast<std::uint32_t>(d);
         }
         // A 32-bit pattern: $FFFFFFFF is -1.
@@ -70,26 +78,24 @@ std::int32_t StrToInt(std::u16string_view text) {
 
     std::int64_t value = 0;
     for (char16_t c : digits) {
-        if (c < u'0' || c > u'9') ThrowNotInteger(text);
+        if (c < u'0' || c > u'9') return std::nullopt;
         value = value * 10 + (c - u'0');
-        if (value > 2147483648LL) ThrowNotInteger(text);
+        if (value > 2147483648LL) return std::nullopt;
     }
     if (negative) value = -value;
-    if (value > 2147483647LL) ThrowNotInteger(text);
+    if (value > 2147483647LL) return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 
+std::int32_t StrToInt(std::u16string_view text) {
+    if (const std::optional<std::int32_t> value = TryStrToInt(text)) return *value;
+    ThrowNotInteger(text);
+}
+
 void AppendInt(std::u16string& out, std::int64_t value) {
-    char16_t buffer[24];
-    char16_t* end = buffer + 24;
-    char16_t* p = end;
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    do {
-        *--p = static_cast<char16_t>(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0) *--p = u'-';
-    out.append(p, end);
+    const std::size_t start = out.size();
+    out.resize(start + DecimalLength(value));
+    WriteDecimalBefore(out.data() + out.size(), value);
 }
 
 std::u16string IntToStr(std::int64_t value) {

@@ -2,6 +2,7 @@
 // Field functions shared by node lines, node records and node info text, and the
 // strict integer conversion every integer field goes through.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,8 @@ private:
 // Strict conversion: blanks, sign, decimal or hex ("$", "x", "0x"), nothing after the digits.
 // Throws RamvelError("'<text>' n'est pas une valeur entière correcte").
 std::int32_t StrToInt(std::u16string_view text);
+// The same conversion, without the error: nothing when the text does not convert.
+std::optional<std::int32_t> TryStrToInt(std::u16string_view text);
 
 // Signed decimal text of a value.
 std::u16string IntToStr(std::int64_t value);

@@ -2,6 +2,7 @@
 #include "control/Fields.h"
 #include "control/MyRamvel.h"
 #include "control/RamvelError.h"
+#include "control/TextJoin.h"
 
 namespace ramvel {
 
@@ -14,42 +15,51 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields, std::optiona
     const std::u16string_view selected = fields.IfPresent(4);
     const std::u16string_view state = fields.IfPresent(5);
 
-    // The fields convert into these first; the node takes them once its record is stored, so
-    // that running out of memory for the record leaves the node as it was.
-    std::int32_t image = node.image, selectedImage = node.selectedImage, stateImage = node.stateImage;
-    bool imagesApplied = false;
-    // The node gets its record whatever happens below, so that every node always has one:
-    // after a field that does not convert, it records what was applied up to there.
-    auto store = [&] {
-        std::u16string& record = recordScratch_;
-        record.clear();
-        record.append(fields[1]).append(1, kSOH);
-        if (imagesApplied) record.append(images);
-        record.append(1, kTAB);
-        AppendInt(record, selectedImage);
-        record.append(1, kSOH).append(fields.IfPresent(6));
-        if (newText) tree_.SetTexts(node, *newText, record);
-        else tree_.SetRecord(node, record);
-        node.image = image;
-        node.selectedImage = selectedImage;
-        node.stateImage = stateImage;
+    // Everything that does not need the node comes before its first read: in a big tree the
+    // node is a cache miss, and the less work waits behind it, the sooner the host's next call
+    // starts its own lookup. Images are one for both states, or the closed one then the open one.
+    const FieldSplit<2> pair(images, kComma);
+    const std::optional<std::int32_t> closed = TryStrToInt(pair[1]);
+    const std::optional<std::int32_t> open = pair.Count() == 1 ? closed : TryStrToInt(pair[2]);
+    const std::optional<std::int32_t> selectedValue = selected.empty() ? -1 : TryStrToInt(selected);
+    const std::optional<std::int32_t> stateValue = state.empty() ? -1 : TryStrToInt(state);
+    std::u16string& record = recordScratch_;
+    auto buildRecord = [&](std::u16string_view recordedImages, std::int32_t recordedSelected) {
+        JoinInto(record, fields[1], kSOH, recordedImages, kTAB, recordedSelected, kSOH, fields.IfPresent(6));
     };
-    try {
-        if (!images.empty()) {
-            if (CountFields(images, kComma) == 1)
-                image = StrToInt(images);
-            else
-                image = StrToInt(ExtractField(images, node.expanded ? 2 : 1, kComma));
-            imagesApplied = true;
-        }
-        selectedImage = selected.empty() ? -1 : StrToInt(selected);
-        stateImage = state.empty() ? -1 : StrToInt(state);
-    } catch (const RamvelError&) {
-        store();
-        TView->NodeChanged(node.handle);
-        throw;
+    const bool whole = (images.empty() || (closed && open)) && selectedValue && stateValue;
+    if (whole) buildRecord(images, *selectedValue);
+
+    // The fields apply in order up to the first that does not convert. The node takes them once
+    // its record is stored, so that running out of memory for the record leaves it as it was.
+    std::int32_t image = node.image, selectedImage = node.selectedImage, stateImage = node.stateImage;
+    std::optional<std::u16string_view> failed;  // the first field that does not convert
+    bool imagesApplied = false;
+    if (!images.empty()) {
+        const bool useOpen = pair.Count() > 1 && node.expanded;
+        if (const std::optional<std::int32_t> chosen = useOpen ? open : closed) image = *chosen, imagesApplied = true;
+        else failed = useOpen ? pair[2] : pair[1];
     }
-    store();
+    if (!failed) {
+        if (selectedValue) selectedImage = *selectedValue;
+        else failed = selected;
+    }
+    if (!failed) {
+        if (stateValue) stateImage = *stateValue;
+        else failed = state;
+    }
+    // Every node always has a record: after a field that does not convert, it records what was
+    // applied up to there.
+    if (!whole) buildRecord(imagesApplied ? images : std::u16string_view{}, selectedImage);
+    if (newText) tree_.SetTexts(node, *newText, record);
+    else tree_.SetRecord(node, record);
+    node.image = image;
+    node.selectedImage = selectedImage;
+    node.stateImage = stateImage;
+    if (failed) {
+        TView->NodeChanged(node.handle);
+        StrToInt(*failed);  // throws the field's own error
+    }
     if (tree_.Selected() == node.handle && node.selectedImage == -1) node.selectedImage = node.image;
     TView->NodeChanged(node.handle);
     // Drawn at the next opportunity: a host that adds lines one by one pays one paint, not one
@@ -63,34 +73,15 @@ std::u16string TMyRamvel::BuildNodeInfo(Node& node) { return BuildNodeInfo(node,
 
 std::u16string TMyRamvel::BuildNodeInfo(Node& node, std::int32_t index) {
     const RecordParts record(node.Record(), kSOH);
-    std::u16string info;
-    info.reserve(node.textLength + node.recordLength + 32);
-    AppendInt(info, index);
-    info += kSOH;
-    AppendInt(info, node.handle);
-    info += kSOH;
-    info.append(record[1]).append(1, kTAB);
-    info.append(node.Text()).append(1, kTAB);
-    info.append(record[2]).append(1, kTAB);
-    AppendInt(info, node.stateImage);
-    info.append(1, kTAB).append(record[3]);
-    return info;
+    return Join(index, kSOH, node.handle, kSOH, record[1], kTAB, node.Text(), kTAB, record[2], kTAB, node.stateImage,
+                kTAB, record[3]);
 }
 
 std::u16string TMyRamvel::AddAfterNodeReply(NodeHandle handle) {
     Node& node = tree_.Get(handle);
-    std::u16string reply(1, kSOH);
-    AppendInt(reply, node.handle);
-    reply += kSOH;
     const RecordParts record(node.Record(), kSOH);
-    reply.append(record[1]).append(1, kTAB);
-    reply.append(node.Text()).append(1, kTAB);
-    reply.append(ExtractField(record[2], 1, kTAB)).append(1, kTAB);
-    AppendInt(reply, node.selectedImage);
-    reply += kTAB;
-    AppendInt(reply, node.stateImage);
-    reply.append(1, kTAB).append(record[3]);
-    return reply;
+    return Join(kSOH, node.handle, kSOH, record[1], kTAB, node.Text(), kTAB, ExtractField(record[2], 1, kTAB), kTAB,
+                node.selectedImage, kTAB, node.stateImage, kTAB, record[3]);
 }
 
 }  // namespace ramvel

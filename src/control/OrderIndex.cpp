@@ -75,17 +75,20 @@ std::uint32_t OrderIndex::Locate(std::size_t position, std::uint32_t& offset) co
     return node;
 }
 
+bool OrderIndex::IsStep(std::size_t position) const {
+    if (cursorLeaf_ == kNone) return false;
+    const Leaf& leaf = *leaves_[cursorLeaf_];
+    // The position after the leaf's last one is the next leaf's first.
+    return position >= cursorStart_ && (position < cursorStart_ + leaf.count || (position == cursorStart_ + leaf.count && leaf.next != kNone));
+}
+
 std::uint32_t OrderIndex::At(std::size_t position) {
-    if (cursorLeaf_ != kNone) {
+    if (IsStep(position)) {
         const Leaf* leaf = leaves_[cursorLeaf_];
-        if (position >= cursorStart_ && position < cursorStart_ + leaf->count)
-            return leaf->slots[position - cursorStart_];
-        // The next position after this leaf's last one is the next leaf's first.
-        if (position == cursorStart_ + leaf->count && leaf->next != kNone) {
-            cursorStart_ = position;
-            cursorLeaf_ = leaf->next;
-            return leaves_[cursorLeaf_]->slots[0];
-        }
+        if (position < cursorStart_ + leaf->count) return leaf->slots[position - cursorStart_];
+        cursorStart_ = position;
+        cursorLeaf_ = leaf->next;
+        return leaves_[cursorLeaf_]->slots[0];
     }
     std::uint32_t offset = 0;
     cursorLeaf_ = Locate(position, offset);

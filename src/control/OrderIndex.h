@@ -21,6 +21,8 @@ public:
     std::size_t Size() const { return size_; }
     // The slot at `position` (< Size()). Walking positions in order costs O(1) a step.
     std::uint32_t At(std::size_t position);
+    // Whether At(position) is such a step, not a descent from the root.
+    bool IsStep(std::size_t position) const;
     // The position of a slot that is in the sequence.
     std::size_t PositionOf(std::uint32_t slot) const;
     // Puts `slot` at `position` (<= Size()); what was there and after moves one place on.

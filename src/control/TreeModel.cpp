@@ -75,12 +75,13 @@ void TreeModel::Reserve(std::size_t count) {
 
 void TreeModel::DropFlatOrder() {
     flatValid_ = false;
-    treeLookups_ = 0;
+    treeLookupCost_ = 0;
 }
 
-void TreeModel::CountTreeLookup() {
-    // A walk of the whole tree costs about as much as this many tree lookups.
-    if (++treeLookups_ < order_.Size() / 16 + 1024) return;
+void TreeModel::CountTreeLookup(std::size_t cost) {
+    // A walk of the whole tree costs about as much as this many steps.
+    treeLookupCost_ += cost;
+    if (treeLookupCost_ < order_.Size() / 16 + 1024) return;
     flat_.clear();
     flatEntries_.clear();
     try {
@@ -258,15 +259,17 @@ Node& TreeModel::At(std::int32_t index) {
         __builtin_prefetch(flatEntries_[static_cast<std::size_t>(index)]);
         return NodeIn(flat_[static_cast<std::size_t>(index)]);
     }
-    Node& node = NodeIn(order_.At(static_cast<std::size_t>(index)));
-    CountTreeLookup();
+    const auto position = static_cast<std::size_t>(index);
+    const std::size_t cost = order_.IsStep(position) ? 1 : kDescentCost;
+    Node& node = NodeIn(order_.At(position));
+    CountTreeLookup(cost);
     return node;
 }
 
 std::int32_t TreeModel::IndexOf(const Node& node) {
     if (flatValid_) return static_cast<std::int32_t>(node.index);
     const auto index = static_cast<std::int32_t>(order_.PositionOf(node.slot));
-    CountTreeLookup();
+    CountTreeLookup(kDescentCost);
     return index;
 }
 

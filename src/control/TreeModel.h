@@ -141,8 +141,12 @@ private:
         if (flatValid_ && node.index < flatEntries_.size()) flatEntries_[node.index] = node.entry;
     }
     bool flatValid_ = true;
-    std::size_t treeLookups_ = 0;
-    void CountTreeLookup();
+    // What lookups through the tree cost since the last edit, in steps along the order: a
+    // lookup next to the last one is a step, one anywhere else descends from the root and
+    // costs about four.
+    static constexpr std::size_t kDescentCost = 4;
+    std::size_t treeLookupCost_ = 0;
+    void CountTreeLookup(std::size_t cost);
     std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
     NodeHandle selected_ = 0;
 };

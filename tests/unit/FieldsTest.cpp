@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "control/Fields.h"
+#include "control/TextJoin.h"
 
 namespace ramvel::test {
 namespace {
@@ -61,6 +62,8 @@ TEST(Fields, StrToIntAcceptsStrictIntegers) {
         {u"   -7", -7},
         {u"+12", 12},
         {u"007", 7},
+        {u"999999999", 999999999},    // the longest plain field read in one pass
+        {u"1000000000", 1000000000},  // one digit more: read with overflow checks
         {u"2147483647", 2147483647},
         {u"-2147483648", -2147483647 - 1},
         {u"$10", 16},
@@ -83,7 +86,7 @@ TEST(Fields, StrToIntRejectsEverythingElse) {
     const std::u16string_view cases[] = {
         u"", u" ", u"7 ", u"-", u"+", u"1.5", u"1e3", u"abc", u"$", u"x", u"0x", u"$G",
         u"2147483648", u"-2147483649", u"99999999999999999999", u"$100000000", u"\t7", u"--1",
-        u"0x-1", u"1 2",
+        u"0x-1", u"1 2", u"12a", u"1-",
     };
     for (std::u16string_view text : cases) {
         SCOPED_TRACE(Show(text));
@@ -99,6 +102,19 @@ TEST(Fields, IntToStr) {
     EXPECT_EQ(IntToStr(-1), u"-1");
     EXPECT_EQ(IntToStr(-2147483648LL), u"-2147483648");
     EXPECT_EQ(IntToStr(70002), u"70002");
+    EXPECT_EQ(IntToStr(9), u"9");
+    EXPECT_EQ(IntToStr(10), u"10");
+    EXPECT_EQ(IntToStr(1000000000000000000LL), u"1000000000000000000");
+    EXPECT_EQ(IntToStr(INT64_MAX), u"9223372036854775807");
+    EXPECT_EQ(IntToStr(INT64_MIN), u"-9223372036854775808");
+}
+
+TEST(Fields, JoinSizesOnceAndWritesEveryPiece) {
+    std::u16string out = u"old text, longer than the result";
+    JoinInto(out, std::int32_t{-12}, kSOH, std::u16string_view{}, kTAB, u"abc", std::u16string(u"de"), 0);
+    EXPECT_EQ(out, u"-12\x01\tabcde0");
+    EXPECT_EQ(Join(std::u16string_view{}), u"");
+    EXPECT_EQ(Join(kTAB, INT64_MIN), u"\t-9223372036854775808");
 }
 
 }  // namespace

@@ -97,6 +97,39 @@ TEST_F(NodeLines, OpenImageMissingFailsOnlyWhileExpanded) {
     EXPECT_EQ(Show(NodeAt(0).Text()), "P");
 }
 
+TEST_F(NodeLines, ChangeStopsAtTheBadFieldAndKeepsTheNodesOwnValuesPastIt) {
+    struct {
+        std::u16string_view line;
+        std::u16string_view badText;
+        std::int32_t image, selected, state;
+        std::u16string_view record;
+    } cases[] = {
+        {u"0\tB\tq\t8\t9\tnew", u"q", 1, 5, 2, u"0\x01\t5\x01new"},
+        {u"0\tB\t7\tq\t9\tnew", u"q", 7, 5, 2, u"0\x01" u"7\t5\x01new"},
+        {u"0\tB\t7\t8\tq\tnew", u"q", 7, 8, 2, u"0\x01" u"7\t8\x01new"},
+        {u"0\tB\t7,q\t8\t9", u"", 7, 8, 9, u"0\x01" u"7,q\t8\x01"},  // collapsed: the open image is not read
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Show(c.line));
+        control.Clear();
+        control.AddNodes(u"0\tA\t1\t5\t2\told");
+        if (c.badText.empty()) {
+            control.ChangeNode(0, c.line);
+        } else {
+            std::u16string message = u"'";
+            message += c.badText;
+            message += u"' n'est pas une valeur enti\u00e8re correcte";
+            EXPECT_ERROR(control.ChangeNode(0, c.line), kEUnexpected, message);
+        }
+        const Node& node = NodeAt(0);
+        EXPECT_EQ(Show(node.Text()), "B");
+        EXPECT_EQ(node.image, c.image);
+        EXPECT_EQ(node.selectedImage, c.selected);
+        EXPECT_EQ(node.stateImage, c.state);
+        EXPECT_EQ(Show(node.Record()), Show(c.record));
+    }
+}
+
 TEST_F(NodeLines, SeparatorsInsideFieldsAreNotEscaped) {
     control.AddNodes(u"0\tA\x01" u"B\t1\t2\t3\thost\x01tail");
     const std::u16string info = control.GetNode(0);
