@@ -7,18 +7,18 @@ namespace ramvel {
 
 int CountFields(std::u16string_view text, char16_t separator) {
     int count = 1;
-    for (char16_t c : text) count += (c == separator);
+    ForEachOf(text, separator, [&](std::size_t) { ++count; });
     return count;
 }
 
 std::u16string_view ExtractField(std::u16string_view text, int index, char16_t separator) {
     std::u16string_view rest = text;
     for (int i = 1; i < index; ++i) {
-        auto at = rest.find(separator);
+        const std::size_t at = FindChar(rest, separator);
         if (at == std::u16string_view::npos) break;  // past the last field: it stays the last one
         rest.remove_prefix(at + 1);
     }
-    return rest.substr(0, rest.find(separator));
+    return rest.substr(0, FindChar(rest, separator));
 }
 
 namespace {

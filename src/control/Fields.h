@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "control/CharScan.h"
+
 namespace ramvel {
 
 inline constexpr char16_t kLF = u'\n';
@@ -24,11 +26,10 @@ template <int N>
 class FieldSplit {
 public:
     FieldSplit(std::u16string_view text, char16_t separator) : text_(text) {
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            if (text[at] != separator) continue;
+        ForEachOf(text, separator, [this](std::size_t at) {
             if (count_ <= N) ends_[count_ - 1] = at, starts_[count_] = at + 1;
             ++count_;
-        }
+        });
         if (count_ <= N) ends_[count_ - 1] = text.size();
     }
     int Count() const { return count_; }

@@ -89,7 +89,7 @@ void TMyRamvel::AddNodes(std::u16string_view nodeParm) {
     // Lines in order, as ExtractField would give them one by one, in a single pass.
     std::u16string_view rest = nodeParm;
     for (;;) {
-        std::size_t end = rest.find(kLF);
+        const std::size_t end = FindChar(rest, kLF);
         AddNodeLine(rest.substr(0, end));
         if (end == std::u16string_view::npos) break;
         rest.remove_prefix(end + 1);

@@ -11,22 +11,50 @@
 
 namespace ramvel {
 
-// Characters of a value's decimal text, its sign included.
-inline std::size_t DecimalLength(std::int64_t value) {
-    const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::size_t length = value < 0 ? 2 : 1;
-    // Magnitudes stay below 10^19, so the power stops at 10^19, which still fits.
-    for (std::uint64_t power = 10; magnitude >= power; power *= 10) ++length;
-    return length;
+namespace join {
+
+inline std::uint64_t Magnitude(std::int64_t value) {
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
 }
 
-// Writes a value's decimal text ending just before `end`; returns where it starts.
+// Two digits a step: "00" to "99".
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+template <typename Unsigned>
+char16_t* WriteMagnitudeBefore(char16_t* end, Unsigned magnitude) {
+    for (; magnitude >= 100; magnitude /= 100) {
+        const auto pair = static_cast<std::size_t>(magnitude % 100) * 2;
+        *--end = static_cast<char16_t>(kDigitPairs[pair + 1]);
+        *--end = static_cast<char16_t>(kDigitPairs[pair]);
+    }
+    if (magnitude >= 10) {
+        *--end = static_cast<char16_t>(kDigitPairs[magnitude * 2 + 1]);
+        *--end = static_cast<char16_t>(kDigitPairs[magnitude * 2]);
+    } else {
+        *--end = static_cast<char16_t>(u'0' + magnitude);
+    }
+    return end;
+}
+
+}  // namespace join
+
+// Characters of a value's decimal text, its sign included.
+inline std::size_t DecimalLength(std::int64_t value) {
+    std::uint64_t magnitude = join::Magnitude(value);
+    std::size_t length = value < 0 ? 2 : 1;
+    for (; magnitude >= 100; magnitude /= 100) length += 2;
+    return length + (magnitude >= 10);
+}
+
+// Writes a value's decimal text ending just before `end`; returns where it starts. Values
+// that fit 32 bits, all of the control's, are divided in 32 bits.
 inline char16_t* WriteDecimalBefore(char16_t* end, std::int64_t value) {
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    do {
-        *--end = static_cast<char16_t>(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+    const std::uint64_t magnitude = join::Magnitude(value);
+    end = magnitude <= UINT32_MAX ? join::WriteMagnitudeBefore(end, static_cast<std::uint32_t>(magnitude))
+                                  : join::WriteMagnitudeBefore(end, magnitude);
     if (value < 0) *--end = u'-';
     return end;
 }

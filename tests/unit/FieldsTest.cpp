@@ -1,3 +1,8 @@
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
 #include "control/Fields.h"
 #include "control/TextJoin.h"
@@ -97,6 +102,32 @@ TEST(Fields, StrToIntRejectsEverythingElse) {
     }
 }
 
+// Texts of every length up to 40 with separators at random places, the ends of eight-character
+// steps and runs of them included: the scans must agree with a plain walk, character by
+// character.
+TEST(Fields, ScansAgreeWithAPlainWalk) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 400; ++round) {
+        std::u16string text(static_cast<std::size_t>(round % 41), u'a');
+        for (char16_t& c : text) c = random() % 3 == 0 ? kTAB : static_cast<char16_t>(u'a' + random() % 3);
+        if (round % 5 == 0 && text.size() > 8) text[7] = text[8] = kTAB;
+        SCOPED_TRACE(Show(text));
+        std::vector<std::size_t> expected;
+        for (std::size_t at = 0; at < text.size(); ++at)
+            if (text[at] == kTAB) expected.push_back(at);
+        std::vector<std::size_t> found;
+        ForEachOf(text, kTAB, [&](std::size_t at) { found.push_back(at); });
+        EXPECT_EQ(found, expected);
+        for (std::size_t from = 0; from <= text.size(); ++from) {
+            const auto next = std::lower_bound(expected.begin(), expected.end(), from);
+            EXPECT_EQ(FindChar(text, kTAB, from), next == expected.end() ? std::u16string_view::npos : *next);
+        }
+        EXPECT_EQ(CountFields(text, kTAB), static_cast<int>(expected.size()) + 1);
+        const FieldSplit<6> fields(text, kTAB);
+        for (int i = 1; i <= 6; ++i) EXPECT_EQ(fields[i], ExtractField(text, i, kTAB)) << "field " << i;
+    }
+}
+
 TEST(Fields, IntToStr) {
     EXPECT_EQ(IntToStr(0), u"0");
     EXPECT_EQ(IntToStr(-1), u"-1");
@@ -107,6 +138,14 @@ TEST(Fields, IntToStr) {
     EXPECT_EQ(IntToStr(1000000000000000000LL), u"1000000000000000000");
     EXPECT_EQ(IntToStr(INT64_MAX), u"9223372036854775807");
     EXPECT_EQ(IntToStr(INT64_MIN), u"-9223372036854775808");
+    // Every digit count, both signs, the 32-bit edges, against the standard library.
+    std::vector<std::int64_t> values = {99, 100, 101, 4294967295LL, 4294967296LL, INT32_MIN, INT32_MAX};
+    for (std::int64_t power = 1; power <= INT64_MAX / 10; power *= 10)
+        for (std::int64_t value : {power - 1, power, power + 1, 7 * power}) values.insert(values.end(), {value, -value});
+    for (std::int64_t value : values) {
+        const std::string expected = std::to_string(value);
+        EXPECT_EQ(IntToStr(value), std::u16string(expected.begin(), expected.end())) << value;
+    }
 }
 
 TEST(Fields, JoinSizesOnceAndWritesEveryPiece) {
