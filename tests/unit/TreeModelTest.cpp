@@ -68,6 +68,31 @@ TEST(TreeModel, IndexesFollowEveryKindOfChange) {
     }
 }
 
+// After an edit in the middle, lookups go through the tree until they have cost about as much
+// as a new flat copy. A lookup far from the last one descends from the root and counts for
+// more than a step to the next index, so random lookups make the copy again sooner.
+TEST(TreeModel, FlatCopyReturnsOnceLookupsPayForIt) {
+    TreeModel tree;
+    for (int i = 0; i < 20000; ++i) tree.Add(0, u"n");
+    std::mt19937 random(5);
+    auto lookupsUntilFlat = [&](bool randomly) {
+        tree.Add(tree.FirstRoot(), u"inserted in the middle");
+        EXPECT_FALSE(tree.FlatOrderValid());
+        const std::vector<NodeHandle> order = WalkOrder(tree);
+        int lookups = 0;
+        for (; !tree.FlatOrderValid(); ++lookups) {
+            const auto index = static_cast<std::int32_t>(randomly ? random() % 20000 : lookups % 20000);
+            EXPECT_EQ(tree.At(index).handle, order[static_cast<std::size_t>(index)]);
+        }
+        return lookups;
+    };
+    const int inOrder = lookupsUntilFlat(false);
+    const int atRandom = lookupsUntilFlat(true);
+    EXPECT_GT(inOrder, 1000);
+    EXPECT_LT(atRandom, inOrder / 3);
+    ExpectConsistent(tree);
+}
+
 TEST(TreeModel, HandlesArePositiveUniqueAndNeverReused) {
     TreeModel first, second;
     std::vector<NodeHandle> seen;
