@@ -1,7 +1,8 @@
 #pragma once
 // Looking for one UTF-16 character in a text, eight characters a step where SSE2 is there:
-// separators are looked for in every line the control reads and every record it describes,
-// and each step saved before a node is read lets the host's next lookup start sooner.
+// separators are looked for in every line the control reads and every record it describes.
+// A text of eight characters or more ends with the step that ends with it, overlapping the one
+// before, instead of a character at a time.
 #include <cstddef>
 #include <string_view>
 
@@ -11,38 +12,64 @@
 
 namespace ramvel {
 
+#if defined(__SSE2__)
+namespace scan {
+
+// Where `wanted` is among the eight characters from `start`, two mask bits a character, the
+// first `seen` characters left out.
+inline unsigned Matches(std::u16string_view text, std::size_t start, __m128i wanted, unsigned seen) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + start));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted))) & ~0u << (2 * seen);
+}
+
+inline std::size_t FirstOf(unsigned mask) { return static_cast<std::size_t>(__builtin_ctz(mask)) / 2; }
+
+// Steps of eight from `at`, then the last eight characters: calls step(start, seen).
+template <typename Step>
+void Steps(std::size_t size, std::size_t at, Step&& step) {
+    for (; at + 8 <= size; at += 8)
+        if (!step(at, 0u)) return;
+    if (at < size) step(size - 8, static_cast<unsigned>(8 - (size - at)));
+}
+
+}  // namespace scan
+#endif
+
 // Calls found(position) for each `c` in the text, in order.
 template <typename Found>
 void ForEachOf(std::u16string_view text, char16_t c, Found&& found) {
-    std::size_t at = 0;
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
-    for (; at + 8 <= text.size(); at += 8) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        // Two mask bits a character.
-        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted))); mask != 0;
-             mask &= mask - 1, mask &= mask - 1)
-            found(at + static_cast<std::size_t>(__builtin_ctz(mask)) / 2);
+    if (text.size() >= 8) {
+        const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
+        scan::Steps(text.size(), 0, [&](std::size_t start, unsigned seen) {
+            for (unsigned mask = scan::Matches(text, start, wanted, seen); mask != 0; mask &= mask - 1, mask &= mask - 1)
+                found(start + scan::FirstOf(mask));
+            return true;
+        });
+        return;
     }
 #endif
-    for (; at < text.size(); ++at)
+    for (std::size_t at = 0; at < text.size(); ++at)
         if (text[at] == c) found(at);
 }
 
 // The first `c` at `from` or after, or npos.
 inline std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t from = 0) {
-    std::size_t at = from;
+    std::size_t hit = std::u16string_view::npos;
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
-    for (; at + 8 <= text.size(); at += 8) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted))))
-            return at + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+    if (text.size() >= 8) {
+        const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
+        scan::Steps(text.size(), from, [&](std::size_t start, unsigned seen) {
+            const unsigned mask = scan::Matches(text, start, wanted, seen);
+            if (mask != 0) hit = start + scan::FirstOf(mask);
+            return mask == 0;
+        });
+        return hit;
     }
 #endif
-    for (; at < text.size(); ++at)
+    for (std::size_t at = from; at < text.size(); ++at)
         if (text[at] == c) return at;
-    return std::u16string_view::npos;
+    return hit;
 }
 
 }  // namespace ramvel
