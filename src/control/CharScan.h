@@ -22,8 +22,6 @@ inline unsigned Matches(std::u16string_view text, std::size_t start, __m128i wan
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted))) & ~0u << (2 * seen);
 }
 
-inline std::size_t FirstOf(unsigned mask) { return static_cast<std::size_t>(__builtin_ctz(mask)) / 2; }
-
 // Steps of eight from `at`, then the last eight characters: calls step(start, seen).
 template <typename Step>
 void Steps(std::size_t size, std::size_t at, Step&& step) {
@@ -42,8 +40,11 @@ void ForEachOf(std::u16string_view text, char16_t c, Found&& found) {
     if (text.size() >= 8) {
         const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
         scan::Steps(text.size(), 0, [&](std::size_t start, unsigned seen) {
-            for (unsigned mask = scan::Matches(text, start, wanted, seen); mask != 0; mask &= mask - 1, mask &= mask - 1)
-                found(start + scan::FirstOf(mask));
+            for (unsigned mask = scan::Matches(text, start, wanted, seen); mask != 0;) {
+                const auto bit = static_cast<unsigned>(__builtin_ctz(mask));
+                found(start + bit / 2);
+                mask &= ~(3u << bit);  // both bits of the character found
+            }
             return true;
         });
         return;
@@ -61,7 +62,7 @@ inline std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t fr
         const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
         scan::Steps(text.size(), from, [&](std::size_t start, unsigned seen) {
             const unsigned mask = scan::Matches(text, start, wanted, seen);
-            if (mask != 0) hit = start + scan::FirstOf(mask);
+            if (mask != 0) hit = start + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
             return mask == 0;
         });
         return hit;

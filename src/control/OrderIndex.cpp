@@ -78,8 +78,9 @@ std::uint32_t OrderIndex::Locate(std::size_t position, std::uint32_t& offset) co
 bool OrderIndex::IsStep(std::size_t position) const {
     if (cursorLeaf_ == kNone) return false;
     const Leaf& leaf = *leaves_[cursorLeaf_];
+    const std::size_t end = cursorStart_ + leaf.count;
     // The position after the leaf's last one is the next leaf's first.
-    return position >= cursorStart_ && (position < cursorStart_ + leaf.count || (position == cursorStart_ + leaf.count && leaf.next != kNone));
+    return position >= cursorStart_ && (position < end || (position == end && leaf.next != kNone));
 }
 
 std::uint32_t OrderIndex::At(std::size_t position) {

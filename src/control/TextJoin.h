@@ -11,7 +11,7 @@
 
 namespace ramvel {
 
-namespace join {
+namespace decimal {
 
 inline std::uint64_t Magnitude(std::int64_t value) {
     return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
@@ -39,11 +39,11 @@ char16_t* WriteMagnitudeBefore(char16_t* end, Unsigned magnitude) {
     return end;
 }
 
-}  // namespace join
+}  // namespace decimal
 
 // Characters of a value's decimal text, its sign included.
 inline std::size_t DecimalLength(std::int64_t value) {
-    std::uint64_t magnitude = join::Magnitude(value);
+    std::uint64_t magnitude = decimal::Magnitude(value);
     std::size_t length = value < 0 ? 2 : 1;
     for (; magnitude >= 100; magnitude /= 100) length += 2;
     return length + (magnitude >= 10);
@@ -52,9 +52,9 @@ inline std::size_t DecimalLength(std::int64_t value) {
 // Writes a value's decimal text ending just before `end`; returns where it starts. Values
 // that fit 32 bits, all of the control's, are divided in 32 bits.
 inline char16_t* WriteDecimalBefore(char16_t* end, std::int64_t value) {
-    const std::uint64_t magnitude = join::Magnitude(value);
-    end = magnitude <= UINT32_MAX ? join::WriteMagnitudeBefore(end, static_cast<std::uint32_t>(magnitude))
-                                  : join::WriteMagnitudeBefore(end, magnitude);
+    const std::uint64_t magnitude = decimal::Magnitude(value);
+    end = magnitude <= UINT32_MAX ? decimal::WriteMagnitudeBefore(end, static_cast<std::uint32_t>(magnitude))
+                                  : decimal::WriteMagnitudeBefore(end, magnitude);
     if (value < 0) *--end = u'-';
     return end;
 }
