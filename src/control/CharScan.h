@@ -13,6 +13,12 @@
 namespace ramvel {
 
 #if defined(__SSE2__)
+inline constexpr bool kEightAtATime = true;
+#else
+inline constexpr bool kEightAtATime = false;  // a character at a time, as the tests also check
+#endif
+
+#if defined(__SSE2__)
 namespace scan {
 
 // Where `wanted` is among the eight characters from `start`, two mask bits a character, the
@@ -34,10 +40,10 @@ void Steps(std::size_t size, std::size_t at, Step&& step) {
 #endif
 
 // Calls found(position) for each `c` in the text, in order.
-template <typename Found>
+template <bool EightAtATime = kEightAtATime, typename Found>
 void ForEachOf(std::u16string_view text, char16_t c, Found&& found) {
 #if defined(__SSE2__)
-    if (text.size() >= 8) {
+    if (EightAtATime && text.size() >= 8) {
         const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
         scan::Steps(text.size(), 0, [&](std::size_t start, unsigned seen) {
             for (unsigned mask = scan::Matches(text, start, wanted, seen); mask != 0;) {
@@ -55,10 +61,11 @@ void ForEachOf(std::u16string_view text, char16_t c, Found&& found) {
 }
 
 // The first `c` at `from` or after, or npos.
-inline std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t from = 0) {
+template <bool EightAtATime = kEightAtATime>
+std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t from = 0) {
     std::size_t hit = std::u16string_view::npos;
 #if defined(__SSE2__)
-    if (text.size() >= 8) {
+    if (EightAtATime && text.size() >= 8) {
         const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
         scan::Steps(text.size(), from, [&](std::size_t start, unsigned seen) {
             const unsigned mask = scan::Matches(text, start, wanted, seen);

@@ -115,12 +115,17 @@ TEST(Fields, ScansAgreeWithAPlainWalk) {
         std::vector<std::size_t> expected;
         for (std::size_t at = 0; at < text.size(); ++at)
             if (text[at] == kTAB) expected.push_back(at);
-        std::vector<std::size_t> found;
+        // Eight at a time where the processor can, and a character at a time as elsewhere.
+        std::vector<std::size_t> found, foundOneByOne;
         ForEachOf(text, kTAB, [&](std::size_t at) { found.push_back(at); });
+        ForEachOf<false>(text, kTAB, [&](std::size_t at) { foundOneByOne.push_back(at); });
         EXPECT_EQ(found, expected);
+        EXPECT_EQ(foundOneByOne, expected);
         for (std::size_t from = 0; from <= text.size(); ++from) {
             const auto next = std::lower_bound(expected.begin(), expected.end(), from);
-            EXPECT_EQ(FindChar(text, kTAB, from), next == expected.end() ? std::u16string_view::npos : *next);
+            const std::size_t first = next == expected.end() ? std::u16string_view::npos : *next;
+            EXPECT_EQ(FindChar(text, kTAB, from), first);
+            EXPECT_EQ(FindChar<false>(text, kTAB, from), first);
         }
         EXPECT_EQ(CountFields(text, kTAB), static_cast<int>(expected.size()) + 1);
         const FieldSplit<6> fields(text, kTAB);
