@@ -12,13 +12,11 @@
 
 namespace ramvel {
 
-#if defined(__SSE2__)
-inline constexpr bool kEightAtATime = true;
-#else
+#if !defined(__SSE2__)
 inline constexpr bool kEightAtATime = false;  // a character at a time, as the tests also check
-#endif
+#else
+inline constexpr bool kEightAtATime = true;
 
-#if defined(__SSE2__)
 namespace scan {
 
 // Where `wanted` is among the eight characters from `start`, two mask bits a character, the
@@ -28,7 +26,8 @@ inline unsigned Matches(std::u16string_view text, std::size_t start, __m128i wan
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted))) & ~0u << (2 * seen);
 }
 
-// Steps of eight from `at`, then the last eight characters: calls step(start, seen).
+// Steps of eight from `at`, then the last eight characters: calls step(start, seen) until it
+// returns false.
 template <typename Step>
 void Steps(std::size_t size, std::size_t at, Step&& step) {
     for (; at + 8 <= size; at += 8)

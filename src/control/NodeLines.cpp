@@ -16,8 +16,8 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields, std::optiona
     const std::u16string_view state = fields.IfPresent(5);
 
     // Everything that does not need the node comes before its first read: in a big tree the
-    // node is a cache miss, and the less work waits behind it, the sooner the host's next call
-    // starts its own lookup. Images are one for both states, or the closed one then the open one.
+    // node is a cache miss, and this work then runs while the node is on its way. Images are
+    // one for both states, or the closed one then the open one.
     const FieldSplit<2> pair(images, kComma);
     const std::optional<std::int32_t> closed = TryStrToInt(pair[1]);
     const std::optional<std::int32_t> open = pair.Count() == 1 ? closed : TryStrToInt(pair[2]);
