@@ -62,9 +62,9 @@ void ForEachOf(std::u16string_view text, char16_t c, Found&& found) {
 // The first `c` at `from` or after, or npos.
 template <bool EightAtATime = kEightAtATime>
 std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t from = 0) {
-    std::size_t hit = std::u16string_view::npos;
 #if defined(__SSE2__)
     if (EightAtATime && text.size() >= 8) {
+        std::size_t hit = std::u16string_view::npos;
         const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
         scan::Steps(text.size(), from, [&](std::size_t start, unsigned seen) {
             const unsigned mask = scan::Matches(text, start, wanted, seen);
@@ -76,7 +76,7 @@ std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t from = 0)
 #endif
     for (std::size_t at = from; at < text.size(); ++at)
         if (text[at] == c) return at;
-    return hit;
+    return std::u16string_view::npos;
 }
 
 }  // namespace ramvel

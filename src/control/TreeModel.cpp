@@ -255,11 +255,11 @@ void TreeModel::Clear() {
 
 Node& TreeModel::At(std::int32_t index) {
     if (index < 0 || index >= Count()) throw RamvelError(kIndexIncorrect);
-    if (flatValid_) {
-        __builtin_prefetch(flatEntries_[static_cast<std::size_t>(index)]);
-        return NodeIn(flat_[static_cast<std::size_t>(index)]);
-    }
     const auto position = static_cast<std::size_t>(index);
+    if (flatValid_) {
+        __builtin_prefetch(flatEntries_[position]);
+        return NodeIn(flat_[position]);
+    }
     const std::size_t cost = order_.IsStep(position) ? 1 : kDescentCost;
     Node& node = NodeIn(order_.At(position));
     CountTreeLookup(cost);
