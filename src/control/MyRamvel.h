@@ -94,7 +94,8 @@ public:
     void ApplyNodeLine(NodeHandle node, std::u16string_view line);
     std::u16string BuildNodeInfo(NodeHandle node);
     std::u16string BuildNodeInfo(Node& node);
-    std::u16string BuildNodeInfo(Node& node, std::int32_t index);  // index: the node's, known already
+    // From the node's texts and header alone; index: the node's, known already.
+    static std::u16string BuildNodeInfo(const NodeText& node, std::int32_t index);
     std::u16string AddAfterNodeReply(NodeHandle node);
 
     // Tree event handlers.

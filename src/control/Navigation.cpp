@@ -21,7 +21,7 @@ std::u16string TMyRamvel::GotohNode(NodeHandle hNode) {
     return tree_.Contains(hNode) ? BuildNodeInfo(hNode) : std::u16string();
 }
 
-std::u16string TMyRamvel::GetNode(std::int32_t index) { return BuildNodeInfo(tree_.At(index), index); }
+std::u16string TMyRamvel::GetNode(std::int32_t index) { return BuildNodeInfo(tree_.TextsAt(index), index); }
 
 std::u16string TMyRamvel::GethNode(NodeHandle hNode) { return BuildNodeInfo(hNode); }
 

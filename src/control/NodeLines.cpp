@@ -32,7 +32,7 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields, std::optiona
 
     // The fields apply in order up to the first that does not convert. The node takes them once
     // its record is stored, so that running out of memory for the record leaves it as it was.
-    std::int32_t image = node.image, selectedImage = node.selectedImage, stateImage = node.stateImage;
+    std::int32_t image = node.image, selectedImage = node.selectedImage, stateImage = node.StateImage();
     std::optional<std::u16string_view> failed;  // the first field that does not convert
     bool imagesApplied = false;
     if (!images.empty()) {
@@ -55,7 +55,7 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields, std::optiona
     else tree_.SetRecord(node, record);
     node.image = image;
     node.selectedImage = selectedImage;
-    node.stateImage = stateImage;
+    node.SetStateImage(stateImage);
     if (failed) {
         TView->NodeChanged(node.handle);
         StrToInt(*failed);  // throws the field's own error
@@ -71,9 +71,10 @@ std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) { return BuildNodeInf
 
 std::u16string TMyRamvel::BuildNodeInfo(Node& node) { return BuildNodeInfo(node, tree_.IndexOf(node)); }
 
-std::u16string TMyRamvel::BuildNodeInfo(Node& node, std::int32_t index) {
+std::u16string TMyRamvel::BuildNodeInfo(const NodeText& node, std::int32_t index) {
+    const EntryHeader header = node.Header();
     const RecordParts record(node.Record(), kSOH);
-    return Join(index, kSOH, node.handle, kSOH, record[1], kTAB, node.Text(), kTAB, record[2], kTAB, node.stateImage,
+    return Join(index, kSOH, header.handle, kSOH, record[1], kTAB, node.Text(), kTAB, record[2], kTAB, header.stateImage,
                 kTAB, record[3]);
 }
 
@@ -81,7 +82,7 @@ std::u16string TMyRamvel::AddAfterNodeReply(NodeHandle handle) {
     Node& node = tree_.Get(handle);
     const RecordParts record(node.Record(), kSOH);
     return Join(kSOH, node.handle, kSOH, record[1], kTAB, node.Text(), kTAB, ExtractField(record[2], 1, kTAB), kTAB,
-                node.selectedImage, kTAB, node.stateImage, kTAB, record[3]);
+                node.selectedImage, kTAB, node.StateImage(), kTAB, record[3]);
 }
 
 }  // namespace ramvel

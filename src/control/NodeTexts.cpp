@@ -1,6 +1,7 @@
 #include "control/NodeTexts.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "control/BigBlocks.h"
 
@@ -15,7 +16,7 @@ void NodeTexts::Clear() {
     for (Block& block : spare_) FreeBlock(block);
     blocks_.clear();
     spare_.clear();
-    live_ = garbage_ = 0;
+    live_ = garbage_ = entries_ = 0;
 }
 
 NodeTexts::Block NodeTexts::NewBlock(std::size_t chars) {
@@ -51,12 +52,17 @@ bool PointsInto(const NodeText& node, std::u16string_view view) {
 
 void NodeTexts::Set(NodeText& node, std::u16string_view text, std::u16string_view record) {
     const std::size_t size = text.size() + record.size() + 2;
+    EntryHeader header = node.Header();
     const std::size_t oldSize = node.EntrySize();
     // New texts that fit in the node's entry, and are not read from it, are written over it:
     // no new room to fault in, no garbage to compact later. What the entry no longer uses is
     // garbage.
     const bool inPlace = size <= oldSize && !PointsInto(node, text) && !PointsInto(node, record);
-    char16_t* entry = inPlace ? node.entry : Reserve(size);
+    char16_t* room = inPlace ? node.entry - NodeText::kHeaderChars : Reserve(size + NodeText::kHeaderChars);
+    char16_t* entry = room + NodeText::kHeaderChars;
+    header.textLength = static_cast<std::uint32_t>(text.size());
+    header.recordLength = static_cast<std::uint32_t>(record.size());
+    std::memcpy(static_cast<void*>(room), &header, sizeof header);
     // std::copy, not memcpy: an empty view may carry a null pointer, which memcpy must not get.
     std::copy(text.begin(), text.end(), entry);
     entry[text.size()] = 0;
@@ -67,24 +73,24 @@ void NodeTexts::Set(NodeText& node, std::u16string_view text, std::u16string_vie
         garbage_ += oldSize - size;
     } else {
         Release(node);
-        live_ += size;
+        live_ += size + NodeText::kHeaderChars;
+        ++entries_;
     }
     node.entry = entry;
-    node.textLength = static_cast<std::uint32_t>(text.size());
-    node.recordLength = static_cast<std::uint32_t>(record.size());
 }
 
 void NodeTexts::SetRecord(NodeText& node, std::u16string_view record) {
     if (node.entry && !blocks_.empty()) {
         Block& block = blocks_.back();
-        char16_t* recordAt = node.entry + node.textLength + 1;
-        const bool newest = recordAt + node.recordLength + 1 == block.data + block.used;
+        const EntryHeader header = node.Header();
+        char16_t* recordAt = node.entry + header.textLength + 1;
+        const bool newest = recordAt + header.recordLength + 1 == block.data + block.used;
         if (newest && recordAt + record.size() + 1 <= block.data + block.capacity) {
             std::copy(record.begin(), record.end(), recordAt);
             recordAt[record.size()] = 0;
             block.used = static_cast<std::size_t>(recordAt + record.size() + 1 - block.data);
-            live_ = live_ - node.recordLength + record.size();
-            node.recordLength = static_cast<std::uint32_t>(record.size());
+            live_ = live_ - header.recordLength + record.size();
+            node.Update([&](EntryHeader& h) { h.recordLength = static_cast<std::uint32_t>(record.size()); });
             return;
         }
     }
@@ -94,18 +100,20 @@ void NodeTexts::SetRecord(NodeText& node, std::u16string_view record) {
 }
 
 void NodeTexts::DropRecord(NodeText& node) {
-    if (!node.entry || node.recordLength == 0) return;
-    live_ -= node.recordLength;
-    garbage_ += node.recordLength;
-    node.entry[node.textLength + 1] = 0;
-    node.recordLength = 0;
+    const EntryHeader header = node.Header();
+    if (!node.entry || header.recordLength == 0) return;
+    live_ -= header.recordLength;
+    garbage_ += header.recordLength;
+    node.entry[header.textLength + 1] = 0;
+    node.Update([](EntryHeader& header) { header.recordLength = 0; });
 }
 
 void NodeTexts::Release(NodeText& node) {
     if (!node.entry) return;
-    const std::size_t size = node.EntrySize();
-    live_ -= size;
-    garbage_ += size;
+    const std::size_t room = node.EntrySize() + NodeText::kHeaderChars;
+    live_ -= room;
+    garbage_ += room;
+    --entries_;
     node = NodeText{};
 }
 

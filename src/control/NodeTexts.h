@@ -1,23 +1,61 @@
 #pragma once
 // The texts of one tree's nodes (shown text and node record), packed into large blocks
-// instead of two heap strings per node. Each node's entry is its text, a NUL, its record
-// and a NUL, so the widget can take the text as a C string.
+// instead of two heap strings per node. Each node's entry is a header, its text, a NUL, its
+// record and a NUL, so the widget can take the text as a C string.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
+#include "platform/TreeWidget.h"
+
 namespace ramvel {
 
-struct NodeText {
-    char16_t* entry = nullptr;
+// What describing a node takes besides its texts and index, kept in front of the texts: a
+// lookup by index then reads one place, not the node and its texts one after the other.
+struct EntryHeader {
     std::uint32_t textLength = 0;
     std::uint32_t recordLength = 0;
+    NodeHandle handle = 0;
+    std::int32_t stateImage = -1;
+};
 
-    std::u16string_view Text() const { return {entry, entry ? textLength : 0}; }
+struct NodeText {
+    static constexpr std::size_t kHeaderChars = sizeof(EntryHeader) / sizeof(char16_t);
+
+    char16_t* entry = nullptr;  // the text; the header lies just before it
+
+    EntryHeader Header() const {
+        EntryHeader header;
+        // Entries lie at any even address: the header is copied, not read in place.
+        if (entry) std::memcpy(static_cast<void*>(&header), entry - kHeaderChars, sizeof header);
+        return header;
+    }
+    std::u16string_view Text() const { return {entry, Header().textLength}; }
     const char16_t* TextZ() const { return entry ? entry : u""; }
-    std::u16string_view Record() const { return {entry ? entry + textLength + 1 : nullptr, entry ? recordLength : 0}; }
-    std::size_t EntrySize() const { return entry ? textLength + recordLength + 2 : 0; }
+    std::u16string_view Record() const {
+        const EntryHeader header = Header();
+        return {entry ? entry + header.textLength + 1 : nullptr, header.recordLength};
+    }
+    NodeHandle DescribedHandle() const { return Header().handle; }
+    std::int32_t StateImage() const { return Header().stateImage; }
+    // Text, record and their terminators.
+    std::size_t EntrySize() const {
+        const EntryHeader header = Header();
+        return entry ? header.textLength + header.recordLength + 2 : 0;
+    }
+
+    // Written into the header: a node without an entry has neither.
+    void SetDescribedHandle(NodeHandle handle) { Update([&](EntryHeader& header) { header.handle = handle; }); }
+    void SetStateImage(std::int32_t image) { Update([&](EntryHeader& header) { header.stateImage = image; }); }
+    template <typename Change>
+    void Update(Change&& change) {
+        if (!entry) return;
+        EntryHeader header = Header();
+        change(header);
+        std::memcpy(entry - kHeaderChars, &header, sizeof header);
+    }
 };
 
 class NodeTexts {
@@ -27,7 +65,8 @@ public:
     NodeTexts(const NodeTexts&) = delete;
     NodeTexts& operator=(const NodeTexts&) = delete;
 
-    // A new entry with this text and record; the old entry (if any) becomes garbage.
+    // A new entry with this text and record; the old entry (if any) becomes garbage. The
+    // handle and state image stay.
     void Set(NodeText& node, std::u16string_view text, std::u16string_view record);
     // Replaces the record only; written in place when the entry is the newest one.
     void SetRecord(NodeText& node, std::u16string_view record);
@@ -53,9 +92,11 @@ public:
         live_ = garbage_ = 0;
         forEachNode([&](NodeText& node) {
             if (!node.entry) return;
-            const NodeText copy = node;
-            node.entry = nullptr;
-            Set(node, copy.Text(), copy.Record());
+            const std::size_t room = node.EntrySize() + NodeText::kHeaderChars;
+            char16_t* copy = Reserve(room);
+            std::memcpy(copy, node.entry - NodeText::kHeaderChars, room * sizeof(char16_t));
+            node.entry = copy + NodeText::kHeaderChars;
+            live_ += room;
         });
         for (Block& block : fresh) {
             if (block.capacity == kBlockChars) spare_.push_back({block.data, block.capacity, 0});
@@ -63,7 +104,8 @@ public:
         }
     }
 
-    std::size_t LiveChars() const { return live_; }
+    // Characters the live texts and records take, their terminators included.
+    std::size_t LiveChars() const { return live_ - entries_ * NodeText::kHeaderChars; }
 
 private:
     static constexpr std::size_t kBlockChars = std::size_t{1} << 20;  // 2 MB
@@ -79,7 +121,9 @@ private:
 
     std::vector<Block> blocks_;  // the last one takes new entries
     std::vector<Block> spare_;   // emptied by the last compaction, taken before new ones
+    // Room in characters, headers included: the live entries', and the garbage's.
     std::size_t live_ = 0, garbage_ = 0;
+    std::size_t entries_ = 0;  // live entries
 };
 
 }  // namespace ramvel

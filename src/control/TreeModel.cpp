@@ -117,6 +117,7 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
     try {
         node.handle = Module().handles.Allocate(id_, slot);
         texts_.Set(node, text, {});
+        node.SetDescribedHandle(node.handle);
         order_.Insert(position, slot);
     } catch (...) {
         texts_.Release(node);
@@ -135,7 +136,6 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         lastRoot_ = slot;
     } else {
         Node& parent = NodeIn(parentSlot);
-        node.level = parent.level + 1;
         node.prevSibling = parent.lastChild;
         if (parent.lastChild != kNone) NodeIn(parent.lastChild).nextSibling = slot; else parent.firstChild = slot;
         parent.lastChild = slot;
@@ -257,13 +257,18 @@ Node& TreeModel::At(std::int32_t index) {
     if (index < 0 || index >= Count()) throw RamvelError(kIndexIncorrect);
     const auto position = static_cast<std::size_t>(index);
     if (flatValid_) {
-        __builtin_prefetch(flatEntries_[position]);
+        __builtin_prefetch(flatEntries_[position] - NodeText::kHeaderChars);
         return NodeIn(flat_[position]);
     }
     const std::size_t cost = order_.IsStep(position) ? 1 : kDescentCost;
     Node& node = NodeIn(order_.At(position));
     CountTreeLookup(cost);
     return node;
+}
+
+NodeText TreeModel::TextsAt(std::int32_t index) {
+    if (flatValid_ && index >= 0 && index < Count()) return NodeText{flatEntries_[static_cast<std::size_t>(index)]};
+    return At(index);
 }
 
 std::int32_t TreeModel::IndexOf(const Node& node) {

@@ -11,8 +11,8 @@
 
 namespace ramvel {
 
-// A node: its text and node record (recorded level SOH images field TAB selected SOH host data)
-// live in the tree's NodeTexts; Text(), TextZ() and Record() read them.
+// A node: its text, node record (recorded level SOH images field TAB selected SOH host data),
+// state image and a copy of its handle live in the tree's NodeTexts, where NodeText reads them.
 struct Node : NodeText {
     std::uintptr_t widgetItem = 0;  // the widget's own cookie for this node
     NodeHandle handle = 0;
@@ -21,14 +21,14 @@ struct Node : NodeText {
     std::uint32_t prevSibling = kNoSlot, nextSibling = kNoSlot;
     std::uint32_t slot = 0;         // place in the tree's node storage
     std::uint32_t childCount = 0;
-    std::uint32_t level = 0;
     std::uint32_t index = 0;        // pre-order position, valid while the flat order is
     std::int32_t image = 0;
     std::int32_t selectedImage = 0;
-    std::int32_t stateImage = -1;
     bool expanded = false;
     bool hasRecord = false;
 };
+// One cache line: a node read in a big tree is one memory round trip.
+static_assert(sizeof(Node) <= 64);
 
 class TreeModel {
 public:
@@ -66,6 +66,9 @@ public:
 
     // Node at a pre-order index; throws "Index incorrect" outside 0..Count()-1.
     Node& At(std::int32_t index);
+    // The texts of that node, with its handle and state image: from the flat copy, without
+    // reading the node itself.
+    NodeText TextsAt(std::int32_t index);
     std::int32_t IndexOf(const Node& node);
 
     NodeHandle Parent(const Node& node) const { return HandleOf(node.parent); }
@@ -132,11 +135,10 @@ private:
     // through the tree since the last edit to pay for the copy.
     OrderIndex order_;
     std::vector<std::uint32_t> flat_;
-    // Beside the flat copy, each node's text entry as it was last seen. A lookup by index
-    // fetches the entry while the node itself is on its way, instead of after it: in a big
-    // tree both are misses, and a node described costs one memory round trip instead of two.
-    // It is only a hint for the cache: a stale one costs time, never a wrong answer.
-    std::vector<const char16_t*> flatEntries_;
+    // Beside the flat copy, each node's text entry, kept in step while the copy is valid. A
+    // node is described from its entry alone, and a lookup fetches the entry while the node
+    // is on its way, instead of after it: in a big tree both are misses.
+    std::vector<char16_t*> flatEntries_;
     void NoteEntry(const Node& node) {
         if (flatValid_ && node.index < flatEntries_.size()) flatEntries_[node.index] = node.entry;
     }

@@ -79,7 +79,7 @@ void Win32TreeView::Insert(Node& node) {
     item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node.TextZ()));
     item.iImage = ImageIndex(node.image);
     item.iSelectedImage = ImageIndex(node.selectedImage);
-    item.state = StateImageBits(node.stateImage) | (open ? TVIS_EXPANDED | TVIS_EXPANDEDONCE : 0);
+    item.state = StateImageBits(node.StateImage()) | (open ? TVIS_EXPANDED | TVIS_EXPANDEDONCE : 0);
     item.stateMask = TVIS_STATEIMAGEMASK | TVIS_EXPANDED | TVIS_EXPANDEDONCE;
     item.lParam = node.handle;
     item.cChildren = I_CHILDRENCALLBACK;  // asked of the model when the tree view needs it
@@ -230,7 +230,7 @@ void Win32TreeView::NodeChanged(NodeHandle handle) {
     item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node->TextZ()));
     item.iImage = ImageIndex(node->image);
     item.iSelectedImage = ImageIndex(node->selectedImage);
-    item.state = StateImageBits(node->stateImage);
+    item.state = StateImageBits(node->StateImage());
     item.stateMask = TVIS_STATEIMAGEMASK;
     QuietScope quiet(quiet_);
     SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));

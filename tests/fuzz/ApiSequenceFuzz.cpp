@@ -78,15 +78,17 @@ private:
 void CheckModel(TMyRamvel& control) {
     TreeModel& tree = control.Tree();
     std::int32_t count = 0;
-    auto walk = [&](auto&& self, NodeHandle first, std::uint32_t level) -> void {
+    auto walk = [&](auto&& self, NodeHandle first) -> void {
         for (NodeHandle n = first; n != 0; n = tree.NextSibling(*tree.Find(n))) {
             Node& node = *tree.Find(n);
-            if (tree.IndexOf(node) != count || tree.At(count).handle != n || node.level != level) std::abort();
+            if (tree.IndexOf(node) != count || tree.At(count).handle != n) std::abort();
+            // Lookups by index describe a node from the flat copy's entry: it must be the node's own.
+            if (tree.TextsAt(count).entry != node.entry || node.DescribedHandle() != n) std::abort();
             ++count;
-            self(self, tree.FirstChild(node), level + 1);
+            self(self, tree.FirstChild(node));
         }
     };
-    walk(walk, tree.FirstRoot(), 0);
+    walk(walk, tree.FirstRoot());
     if (count != tree.Count()) std::abort();
     if (tree.Selected() != 0 && !tree.Contains(tree.Selected())) std::abort();
 }

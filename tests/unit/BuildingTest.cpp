@@ -83,7 +83,11 @@ TEST_F(Building, DeepestLevelFillsTheLastEntry) {
     for (int level = 1; level <= 200; ++level) lines += u"\n" + IntToStr(level) + u"\tL" + IntToStr(level);
     control.AddNodes(lines);
     EXPECT_TRUE(messageBox.boxes.empty());
-    EXPECT_EQ(control.Tree().Find(HandleAt(200))->level, 200u);
+    int depth = 0;
+    for (NodeHandle up = control.Tree().Parent(*control.Tree().Find(HandleAt(200))); up != 0;
+         up = control.Tree().Parent(*control.Tree().Find(up)))
+        ++depth;
+    EXPECT_EQ(depth, 200);
     EXPECT_EQ(Entry(201), "L200");
 }
 
@@ -221,7 +225,7 @@ TEST_F(Building, ChangeNodeRewritesTextImagesAndRecordInPlace) {
     EXPECT_EQ(Show(node.Text()), "New");
     EXPECT_EQ(node.image, 3);
     EXPECT_EQ(node.selectedImage, -1);
-    EXPECT_EQ(node.stateImage, -1);
+    EXPECT_EQ(node.StateImage(), -1);
     EXPECT_EQ(Show(node.Record()), Show(u"9\x01\t-1\x01"));
     EXPECT_EQ(Outline(), "New(C)");
     control.ChangeNode(1, u"Solo");

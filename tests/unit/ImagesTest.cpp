@@ -240,7 +240,7 @@ TEST_F(Images, NodeIndexesAreNotAdjustedWhenAListChanges) {
     control.imageSize(32, 32);
     EXPECT_EQ(NodeAt(0).image, 40);
     EXPECT_EQ(NodeAt(0).selectedImage, 5);
-    EXPECT_EQ(NodeAt(0).stateImage, 3);
+    EXPECT_EQ(NodeAt(0).StateImage(), 3);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ TEST_F(NodeLines, OneFieldLineMakesTextFromLevelAndEmptyRecord) {
     EXPECT_EQ(Show(node.Text()), "2");
     EXPECT_EQ(node.image, 0);
     EXPECT_EQ(node.selectedImage, -1);
-    EXPECT_EQ(node.stateImage, -1);
+    EXPECT_EQ(node.StateImage(), -1);
     EXPECT_EQ(Show(node.Record()), Show(u"2\x01\t-1\x01"));
 }
 
@@ -30,7 +30,7 @@ TEST_F(NodeLines, WorkedExampleAndReapplyWhileExpanded) {
     EXPECT_EQ(Show(node.Text()), "Invoices");
     EXPECT_EQ(node.image, 4);
     EXPECT_EQ(node.selectedImage, 6);
-    EXPECT_EQ(node.stateImage, -1);
+    EXPECT_EQ(node.StateImage(), -1);
     EXPECT_EQ(Show(node.Record()), Show(u"1\x01" u"4,5\t6\x01INV-2"));
     EXPECT_EQ(Show(control.GetNode(3)), Show(Info(3, node.handle, u"1\tInvoices\t4,5\t6\t-1\tINV-2")));
 
@@ -60,7 +60,7 @@ TEST_F(NodeLines, FieldsAreReadByPosition) {
         const Node& node = NodeAt(0);
         EXPECT_EQ(node.image, c.image);
         EXPECT_EQ(node.selectedImage, c.selected);
-        EXPECT_EQ(node.stateImage, c.state);
+        EXPECT_EQ(node.StateImage(), c.state);
         EXPECT_EQ(Show(node.Record()), Show(c.record));
     }
 }
@@ -125,7 +125,7 @@ TEST_F(NodeLines, ChangeStopsAtTheBadFieldAndKeepsTheNodesOwnValuesPastIt) {
         EXPECT_EQ(Show(node.Text()), "B");
         EXPECT_EQ(node.image, c.image);
         EXPECT_EQ(node.selectedImage, c.selected);
-        EXPECT_EQ(node.stateImage, c.state);
+        EXPECT_EQ(node.StateImage(), c.state);
         EXPECT_EQ(Show(node.Record()), Show(c.record));
     }
 }

@@ -27,9 +27,10 @@ void ExpectConsistent(TreeModel& tree) {
         const auto index = static_cast<std::int32_t>(i);
         ASSERT_EQ(tree.At(index).handle, order[i]) << "index " << i;
         ASSERT_EQ(tree.IndexOf(*tree.Find(order[i])), index);
+        // A node is described from the flat copy's entry: it must be the node's own.
         const Node& node = *tree.Find(order[i]);
-        const NodeHandle parent = tree.Parent(node);
-        ASSERT_EQ(node.level, parent == 0 ? 0u : tree.Find(parent)->level + 1);
+        ASSERT_EQ(tree.TextsAt(index).entry, node.entry) << "index " << i;
+        ASSERT_EQ(node.DescribedHandle(), node.handle);
     }
 }
 
@@ -148,7 +149,10 @@ std::u16string TextFor(int node, int round) {
 TEST(TreeModel, TextsSurviveReplacementAndCompaction) {
     TreeModel tree;
     std::vector<NodeHandle> handles;
-    for (int i = 0; i < 2000; ++i) handles.push_back(tree.Add(i % 3 ? handles.back() : 0, TextFor(i, 0)));
+    for (int i = 0; i < 2000; ++i) {
+        handles.push_back(tree.Add(i % 3 ? handles.back() : 0, TextFor(i, 0)));
+        tree.Find(handles.back())->SetStateImage(i % 15);
+    }
     // Enough rewrites that garbage outweighs live texts several times over.
     for (int round = 1; round <= 20; ++round) {
         for (int i = 0; i < 2000; ++i) {
@@ -165,6 +169,10 @@ TEST(TreeModel, TextsSurviveReplacementAndCompaction) {
         EXPECT_EQ(std::u16string(node.TextZ()), std::u16string(node.Text()));
         EXPECT_EQ(Show(node.Record()), i % 7 ? Show(u"rec" + TextFor(i, 20)) : "");
         EXPECT_EQ(node.hasRecord, i % 7 != 0);
+        // What describes a node travels with its entry, and lookups by index find it.
+        EXPECT_EQ(node.StateImage(), i % 15);
+        EXPECT_EQ(node.DescribedHandle(), node.handle);
+        EXPECT_EQ(tree.TextsAt(tree.IndexOf(node)).entry, node.entry);
     }
     EXPECT_LT(tree.TextChars(), std::size_t{2000} * 200);
 }
@@ -188,6 +196,7 @@ TEST(TreeModel, SetTextsReusesTheEntryWhenTheyFit) {
         TreeModel tree;
         Node& node = tree.Get(tree.Add(0, u"0123456789"));
         tree.SetRecord(node, u"abcdefghij");
+        node.SetStateImage(7);
         const char16_t* before = node.Text().data();
         const std::u16string text = c.text.empty() ? std::u16string(node.Record()) : c.text;
         const std::u16string record = c.text.empty() ? std::u16string(node.Text()) : c.record;
@@ -197,6 +206,9 @@ TEST(TreeModel, SetTextsReusesTheEntryWhenTheyFit) {
         EXPECT_EQ(Show(node.Record()), Show(record));
         EXPECT_EQ(std::u16string(node.TextZ()), text);
         EXPECT_EQ(node.Text().data() == before, c.sameEntry);
+        EXPECT_EQ(node.StateImage(), 7);
+        EXPECT_EQ(node.DescribedHandle(), node.handle);
+        EXPECT_EQ(tree.TextsAt(0).entry, node.entry);
         EXPECT_EQ(tree.TextChars(), text.size() + record.size() + 2);
     }
 }

@@ -14,19 +14,18 @@ namespace {
 struct Walked {
     NodeHandle handle;
     NodeHandle parent;
-    std::uint32_t level;
 };
 
 // Pre-order by the links alone: first root, first child, next sibling.
 std::vector<Walked> Walk(TreeModel& tree) {
     std::vector<Walked> nodes;
-    auto visit = [&](auto&& self, NodeHandle first, NodeHandle parent, std::uint32_t level) -> void {
+    auto visit = [&](auto&& self, NodeHandle first, NodeHandle parent) -> void {
         for (NodeHandle n = first; n != 0; n = tree.NextSibling(*tree.Find(n))) {
-            nodes.push_back({n, parent, level});
-            self(self, tree.FirstChild(*tree.Find(n)), n, level + 1);
+            nodes.push_back({n, parent});
+            self(self, tree.FirstChild(*tree.Find(n)), n);
         }
     };
-    visit(visit, tree.FirstRoot(), 0, 0);
+    visit(visit, tree.FirstRoot(), 0);
     return nodes;
 }
 
@@ -49,7 +48,8 @@ void ExpectConsistentTree(TMyRamvel& control, const MirroringTreeWidget& widget,
         ASSERT_EQ(node.handle, handle) << "at index " << i;
         EXPECT_EQ(tree.IndexOf(node), index) << "node " << handle;
         EXPECT_EQ(tree.Parent(node), walked[i].parent) << "node " << handle;
-        EXPECT_EQ(node.level, walked[i].level) << "node " << handle;
+        EXPECT_EQ(tree.TextsAt(index).entry, node.entry) << "node " << handle;
+        EXPECT_EQ(node.DescribedHandle(), handle);
         EXPECT_TRUE(node.hasRecord) << "node " << handle;
         modelChildren[walked[i].parent].push_back(handle);
         liveTextChars += node.EntrySize();
