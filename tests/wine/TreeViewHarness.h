@@ -322,7 +322,7 @@ inline void ExpectMirror(Host& host, const char* file, int line) {
                 return;
             }
             const ItemData data = ReadItem(tree, item);
-            const int state = n->stateImage >= 1 && n->stateImage <= 15 ? n->stateImage : 0;
+            const int state = n->StateImage() >= 1 && n->StateImage() <= 15 ? n->StateImage() : 0;
             const auto imageOf = [](int index) { return index < 0 ? I_IMAGENONE : index; };
             if (data.handle != node || data.text != n->Text() || data.image != imageOf(n->image) ||
                 data.selectedImage != imageOf(n->selectedImage) || data.stateImage != state ||
