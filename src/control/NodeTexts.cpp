@@ -90,7 +90,7 @@ void NodeTexts::SetRecord(NodeText& node, std::u16string_view record) {
             recordAt[record.size()] = 0;
             block.used = static_cast<std::size_t>(recordAt + record.size() + 1 - block.data);
             live_ = live_ - header.recordLength + record.size();
-            node.Update([&](EntryHeader& h) { h.recordLength = static_cast<std::uint32_t>(record.size()); });
+            node.Update([&](EntryHeader& changed) { changed.recordLength = static_cast<std::uint32_t>(record.size()); });
             return;
         }
     }
@@ -105,12 +105,12 @@ void NodeTexts::DropRecord(NodeText& node) {
     live_ -= header.recordLength;
     garbage_ += header.recordLength;
     node.entry[header.textLength + 1] = 0;
-    node.Update([](EntryHeader& header) { header.recordLength = 0; });
+    node.Update([](EntryHeader& changed) { changed.recordLength = 0; });
 }
 
 void NodeTexts::Release(NodeText& node) {
     if (!node.entry) return;
-    const std::size_t room = node.EntrySize() + NodeText::kHeaderChars;
+    const std::size_t room = node.Room();
     live_ -= room;
     garbage_ += room;
     --entries_;

@@ -45,10 +45,15 @@ struct NodeText {
         const EntryHeader header = Header();
         return entry ? header.textLength + header.recordLength + 2 : 0;
     }
+    // All the room the entry takes, its header included.
+    std::size_t Room() const { return entry ? EntrySize() + kHeaderChars : 0; }
 
     // Written into the header: a node without an entry has neither.
     void SetDescribedHandle(NodeHandle handle) { Update([&](EntryHeader& header) { header.handle = handle; }); }
     void SetStateImage(std::int32_t image) { Update([&](EntryHeader& header) { header.stateImage = image; }); }
+
+private:
+    friend class NodeTexts;
     template <typename Change>
     void Update(Change&& change) {
         if (!entry) return;
@@ -92,7 +97,7 @@ public:
         live_ = garbage_ = 0;
         forEachNode([&](NodeText& node) {
             if (!node.entry) return;
-            const std::size_t room = node.EntrySize() + NodeText::kHeaderChars;
+            const std::size_t room = node.Room();
             char16_t* copy = Reserve(room);
             std::memcpy(copy, node.entry - NodeText::kHeaderChars, room * sizeof(char16_t));
             node.entry = copy + NodeText::kHeaderChars;
