@@ -2,7 +2,7 @@
 """Builds the tree control's built-in image strips and their gallery from the Silk PNGs and
 the pixel art of resources/images/drawn, as resources/images/silk-mapping.csv says.
 
-  make_images.py [--silk DIR]         writes the strips and docs/images.png
+  make_images.py [--silk DIR]         writes the strips, docs/images.png and the toolbox picture
   make_images.py --dump SOURCE        prints a picture (e.g. folder.png) as text pixel art
 """
 import argparse
@@ -16,6 +16,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 IMAGES = os.path.join(ROOT, "resources", "images")
 MAPPING = os.path.join(IMAGES, "silk-mapping.csv")
 GALLERY = os.path.join(ROOT, "docs", "images.png")
+TOOLBOX = os.path.join(ROOT, "resources", "toolbox")  # tree.txt in, tree.bmp out
+TOOLBOX_SIZE = (16, 15)  # what designers' toolboxes show
 LISTS = [("standard", "Standard list (ImageList1)"),
          ("alternate", "Alternate list (AlternateImageList)")]
 
@@ -86,6 +88,17 @@ def write_strips(name, cells):
         write(os.path.join(IMAGES, name + suffix + ".bmp"), data)
 
 
+def write_toolbox_picture():
+    picture = pixelart.load(os.path.join(TOOLBOX, "tree.txt"))
+    if (picture.width, picture.height) != TOOLBOX_SIZE:
+        raise ValueError("toolbox picture is %dx%d, not %dx%d" % ((picture.width, picture.height) + TOOLBOX_SIZE))
+    data = bmp.rgb_bitmap(picture.width, picture.height, lambda x, y: picture.get(x, y)[:3])
+    header = bmp.describe(data)
+    if header["problems"]:
+        raise AssertionError("tree.bmp: %s" % header)
+    write(os.path.join(TOOLBOX, "tree.bmp"), data)
+
+
 def write(path, data):
     with open(path, "wb") as f:
         f.write(data)
@@ -110,6 +123,7 @@ def main():
         write_strips(name, cells)
         sections.append((heading, [(n, cell, origin(row)) for n, (cell, row) in enumerate(zip(cells, lists[name]))]))
     write(GALLERY, gallery.render(sections))
+    write_toolbox_picture()
 
 
 if __name__ == "__main__":

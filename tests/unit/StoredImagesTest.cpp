@@ -3,6 +3,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 
 #include "TestSupport.h"
 #include "images/StoredImages.h"
@@ -16,12 +18,13 @@ std::vector<std::uint8_t> ReadResource(const std::string& name) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
+const struct {
+    const char* strip;
+    std::int32_t count;
+} kStrips[] = {{"standard", kStandardImageCount}, {"alternate", kAlternateImageCount}};
+
 TEST(StoredImages, EveryStoredImageIsA16By16PictureWithSomethingToShow) {
-    struct {
-        const char* strip;
-        std::int32_t count;
-    } cases[] = {{"standard", kStandardImageCount}, {"alternate", kAlternateImageCount}};
-    for (const auto& c : cases) {
+    for (const auto& c : kStrips) {
         SCOPED_TRACE(c.strip);
         const std::string name = c.strip;
         const ImageList list = ReadImageStrip(ReadResource(name + ".bmp"), ReadResource(name + "-mask.bmp"), c.count);
@@ -40,6 +43,45 @@ TEST(StoredImages, EveryStoredImageIsA16By16PictureWithSomethingToShow) {
                 if (!image.masked[p]) colours.push_back(image.pixels[p]);
             std::sort(colours.begin(), colours.end());
             EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 1);
+        }
+    }
+}
+
+// What each picture depicts, by list and index, as the image mapping describes it.
+std::map<std::string, std::vector<std::string>> Descriptions() {
+    std::ifstream mapping(std::string(RAMVEL_RESOURCES_DIR) + "/images/silk-mapping.csv");
+    EXPECT_TRUE(mapping);
+    std::map<std::string, std::vector<std::string>> lists;
+    std::string line;
+    std::getline(mapping, line);  // column names
+    while (std::getline(mapping, line)) {
+        std::istringstream fields(line);
+        std::string list, index, description;
+        std::getline(fields, list, ',');
+        std::getline(fields, index, ',');
+        std::getline(fields, description, ',');
+        lists[list].push_back(description);
+    }
+    return lists;
+}
+
+// Two pictures described differently (say "circular blue question-mark button" and "blue
+// question mark") must not be the same picture.
+TEST(StoredImages, PicturesDescribedDifferentlyDiffer) {
+    auto descriptions = Descriptions();
+    for (const auto& c : kStrips) {
+        SCOPED_TRACE(c.strip);
+        const std::string name = c.strip;
+        const std::vector<std::string>& described = descriptions[name];
+        ASSERT_EQ(described.size(), static_cast<std::size_t>(c.count));
+        const ImageList list = ReadImageStrip(ReadResource(name + ".bmp"), ReadResource(name + "-mask.bmp"), c.count);
+        for (std::int32_t i = 0; i < c.count; ++i) {
+            for (std::int32_t j = i + 1; j < c.count; ++j) {
+                if (described[i] == described[j]) continue;
+                const Picture &a = list.Image(i), &b = list.Image(j);
+                EXPECT_FALSE(a.pixels == b.pixels && a.masked == b.masked)
+                    << i << " (" << described[i] << ") and " << j << " (" << described[j] << ") are one picture";
+            }
         }
     }
 }

@@ -320,6 +320,41 @@ void PathWithBlank(const std::wstring& module) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// What a designer's toolbox does with ToolboxBitmap32: split "path,number", load that bitmap from
+// the module as data, and draw it. The picture is 16x15 and not blank.
+void ToolboxBitmap() {
+    auto value = ReadValue(kMachine, kClassKey + L"\\ToolboxBitmap32", nullptr);
+    ASSERT_TRUE(value.has_value());
+    const std::wstring text = value->Text();
+    const std::size_t comma = text.find_last_of(L',');
+    ASSERT_TRUE(comma != std::wstring::npos);
+    const std::wstring path = text.substr(0, comma);
+    const int number = _wtoi(text.c_str() + comma + 1);
+
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module != nullptr);
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(number), IMAGE_BITMAP, 0, 0, 0));
+    if (EXPECT_TRUE(bitmap != nullptr)) {
+        BITMAP shape{};
+        GetObjectW(bitmap, sizeof shape, &shape);
+        EXPECT_EQ(shape.bmWidth, 16);
+        EXPECT_EQ(shape.bmHeight, 15);
+
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        std::set<COLORREF> colours;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 16; ++x) colours.insert(GetPixel(memory, x, y));
+        EXPECT_TRUE(colours.size() >= 4u);  // background, lines and the pictures' colours
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        DeleteObject(bitmap);
+    }
+    FreeLibrary(module);
+}
+
 // Child mode: --call <export> [switches...]; the exit code is 0 when the export returned S_OK.
 int CallExport(const wchar_t* exportName) {
     HMODULE module = LoadLibraryW(winecheck::ModulePath().c_str());
@@ -351,5 +386,6 @@ int main() {
         EXPECT_EQ(Regsvr32(L"/s", module), 0u);
         CheckRegistered(kMachine, module);
     }
+    RAMVEL_CASE("toolbox bitmap the registration names") { ToolboxBitmap(); }
     return winecheck::Report();
 }

@@ -363,7 +363,7 @@ void CheckRamvel(ITypeLib* library) {
     const WORD flags = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE;
     EXPECT_EQ(a.attr->wTypeFlags & flags, flags);
     EXPECT_EQ(a.attr->wTypeFlags & TYPEFLAG_FHIDDEN, 0);
-    EXPECT_EQ(a.attr->cbSizeVft, 84u * 8u);
+    EXPECT_EQ(a.attr->cbSizeVft, 84u * sizeof(void*));  // 84 slots of one pointer each
     ASSERT_EQ(a.attr->cFuncs, std::size(kRamvelMembers));
     CheckImportedLibrary(interfaceHalf.Get());
 

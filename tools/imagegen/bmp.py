@@ -1,4 +1,5 @@
-"""Windows BMP files for the image strips: a 32-bit colour strip and a 1-bit mask.
+"""Windows BMP files for the image strips (a 32-bit colour strip and a 1-bit mask) and for the
+toolbox picture (24-bit).
 
 Both are bottom-up BITMAPINFOHEADER (40 bytes) files without compression, the form
 LoadImage and ImageList_Add take without conversion."""
@@ -26,6 +27,17 @@ def colour_strip(width, height, colour_at):
         rows.append(b"".join(bytes((b, g, r, 0)) for r, g, b in (colour_at(x, y) for x in range(width))))
     data = b"".join(rows)
     return _headers(width, height, 32, 0, len(data)) + data
+
+
+def rgb_bitmap(width, height, colour_at):
+    """A 24-bit picture, the plainest form a container's LoadBitmap takes; colour_at as above."""
+    stride = (width * 3 + 3) // 4 * 4
+    rows = []
+    for y in reversed(range(height)):
+        row = b"".join(bytes((b, g, r)) for r, g, b in (colour_at(x, y) for x in range(width)))
+        rows.append(row + bytes(stride - len(row)))
+    data = b"".join(rows)
+    return _headers(width, height, 24, 0, len(data)) + data
 
 
 def mask_strip(width, height, transparent_at):
