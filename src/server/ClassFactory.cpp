@@ -34,16 +34,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
-        try {
-            return CreateRamvelControl(outer, riid, object);
-        } catch (...) {
-            // Nothing may cross the COM boundary; a failed build has shown its box already.
-            *object = nullptr;
-            return E_UNEXPECTED;
-        }
+        return CreateRamvelControl(outer, riid, object);
     }
 
     // An unlock without a lock before it changes nothing: the module's count never goes below

@@ -7,7 +7,6 @@
 #include "ClassFactory.h"
 #include "ModuleLifetime.h"
 #include "Registration.h"
-#include "win32/CursorTable.h"
 
 using namespace ramvel::server;
 
@@ -16,7 +15,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
     case DLL_PROCESS_ATTACH:
         SetModuleHandle(instance);
         DisableThreadLibraryCalls(instance);
-        ramvel::win32::RegisterHandCursors(instance);
+        // Nothing else here: the loader lock is held (the cursors are registered on first use).
         break;
     case DLL_PROCESS_DETACH:
         ReleaseModuleState(reserved != nullptr);

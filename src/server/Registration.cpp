@@ -6,7 +6,10 @@
 #include "ModuleLifetime.h"
 #include "ServerModule.h"
 #include "ComPtr.h"
+#include "control/RamvelError.h"
+#include "server/ErrorBoundary.h"
 
+#include <olectl.h>
 #include <oleauto.h>
 #include <shellapi.h>
 
@@ -27,8 +30,6 @@ constexpr DWORD kControlMiscStatus = OLEMISC_ACTSLIKELABEL | OLEMISC_SIMPLEFRAME
 constexpr int kToolboxBitmap = 1;
 constexpr wchar_t kVerbZero[] = L"Propri\u00e9t\u00e9s,0,2";
 
-struct RegistrationFailed {};
-
 struct RegKeyTraits {
     using Type = HKEY;
     static constexpr Type Invalid() noexcept { return nullptr; }
@@ -42,9 +43,11 @@ struct LocalMemoryTraits {
 using RegKey = Handle<RegKeyTraits>;
 using LocalMemory = Handle<LocalMemoryTraits>;
 
-void Require(bool ok) {
-    if (!ok) throw RegistrationFailed{};
+// A failed step ends the registration with its cause.
+void Require(bool ok, HRESULT cause) {
+    if (!ok) throw RamvelError(u"", cause);
 }
+void RequireSuccess(LSTATUS status) { Require(status == ERROR_SUCCESS, HRESULT_FROM_WIN32(status)); }
 
 std::wstring GuidText(REFGUID guid) {
     wchar_t buffer[40];
@@ -80,14 +83,23 @@ struct RegistryRoot {
     }
     bool PerUser() const { return root == HKEY_CURRENT_USER; }
 
-    // Creates or reuses `key` and sets its value `name` (nullptr: the default value).
-    void Write(const std::wstring& key, const wchar_t* name, const std::wstring& value) const {
+    // Creates or reuses `key` and sets its value `name` (nullptr: the default value). True when
+    // the key is new.
+    bool Write(const std::wstring& key, const wchar_t* name, const std::wstring& value) const {
         RegKey handle;
-        Require(RegCreateKeyExW(root, (prefix + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, handle.Put(),
-                                nullptr) == ERROR_SUCCESS);
+        DWORD disposition = 0;
+        RequireSuccess(RegCreateKeyExW(root, (prefix + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                       handle.Put(), &disposition));
         auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-        Require(RegSetValueExW(handle.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
-                ERROR_SUCCESS);
+        const bool created = disposition == REG_CREATED_NEW_KEY;
+        const LSTATUS status =
+            RegSetValueExW(handle.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+        if (status != ERROR_SUCCESS && created) {
+            handle.Reset();
+            Delete(key);
+        }
+        RequireSuccess(status);
+        return created;
     }
 
     // A key with subkeys, or a missing one, stays as it is.
@@ -105,7 +117,7 @@ struct ClassFacts {
 
 ClassFacts ReadClassFacts(ITypeLib* library) {
     TLIBATTR* attributes = nullptr;
-    Require(SUCCEEDED(library->GetLibAttr(&attributes)));
+    Require(SUCCEEDED(library->GetLibAttr(&attributes)), SELFREG_E_TYPELIB);
     ClassFacts facts;
     facts.libid = GuidText(attributes->guid);
     wchar_t version[32];
@@ -114,12 +126,13 @@ ClassFacts ReadClassFacts(ITypeLib* library) {
     library->ReleaseTLibAttr(attributes);
 
     Bstr libraryName;
-    Require(SUCCEEDED(library->GetDocumentation(-1, libraryName.Put(), nullptr, nullptr, nullptr)));
+    Require(SUCCEEDED(library->GetDocumentation(-1, libraryName.Put(), nullptr, nullptr, nullptr)), SELFREG_E_TYPELIB);
     ComPtr<ITypeInfo> classInfo;
-    Require(SUCCEEDED(library->GetTypeInfoOfGuid(CLSID_Ramvel, classInfo.Put())));
+    Require(SUCCEEDED(library->GetTypeInfoOfGuid(CLSID_Ramvel, classInfo.Put())), SELFREG_E_TYPELIB);
     Bstr className;
     Bstr classHelp;
-    Require(SUCCEEDED(classInfo->GetDocumentation(MEMBERID_NIL, className.Put(), classHelp.Put(), nullptr, nullptr)));
+    Require(SUCCEEDED(classInfo->GetDocumentation(MEMBERID_NIL, className.Put(), classHelp.Put(), nullptr, nullptr)),
+            SELFREG_E_TYPELIB);
 
     facts.clsid = GuidText(CLSID_Ramvel);
     facts.progId = std::wstring(libraryName.Get()) + L"." + className.Get();
@@ -143,8 +156,51 @@ void RegisterTypeLibrary(ITypeLib* library, const RegistryRoot& where, const std
     auto* helpDir = const_cast<wchar_t*>(helpFolder.c_str());
     auto forUser = where.PerUser() ? OleAutomationEntry<RegisterForUserFn>("RegisterTypeLibForUser") : nullptr;
     HRESULT hr = forUser ? forUser(library, fullPath, helpDir) : RegisterTypeLib(library, fullPath, helpDir);
-    Require(SUCCEEDED(hr));
+    Require(SUCCEEDED(hr), hr);
 }
+
+// The platform's answer is not looked at: undoing goes on either way.
+void UnregisterTypeLibrary(ITypeLib* library, const RegistryRoot& where) {
+    TLIBATTR* attributes = nullptr;
+    if (FAILED(library->GetLibAttr(&attributes))) return;
+    auto forUser = where.PerUser() ? OleAutomationEntry<UnregisterForUserFn>("UnRegisterTypeLibForUser") : nullptr;
+    if (forUser) {
+        forUser(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                attributes->syskind);
+    } else {
+        UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                          attributes->syskind);
+    }
+    library->ReleaseTLibAttr(attributes);
+}
+
+// What a registration did so far, undone when it cannot finish: the keys it created, newest
+// first, and the type library's registration.
+class RegistrationUndo {
+public:
+    RegistrationUndo(const RegistryRoot& where, ITypeLib* library) : where_(where), library_(library) {}
+    ~RegistrationUndo() {
+        if (done_) return;
+        for (auto key = created_.rbegin(); key != created_.rend(); ++key) where_.Delete(*key);
+        if (typeLibraryRegistered_) UnregisterTypeLibrary(library_, where_);
+    }
+    RegistrationUndo(const RegistrationUndo&) = delete;
+    RegistrationUndo& operator=(const RegistrationUndo&) = delete;
+
+    void TypeLibraryRegistered() { typeLibraryRegistered_ = true; }
+    void Write(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+        created_.reserve(created_.size() + 1);  // nothing can fail between the write and its record
+        if (where_.Write(key, name, value)) created_.push_back(key);
+    }
+    void Done() { done_ = true; }
+
+private:
+    const RegistryRoot& where_;
+    ITypeLib* library_;
+    std::vector<std::wstring> created_;
+    bool typeLibraryRegistered_ = false;
+    bool done_ = false;
+};
 
 }  // namespace
 
@@ -164,15 +220,17 @@ bool PerUserSwitch(const wchar_t* commandLine) {
 }
 
 HRESULT RegisterServer() {
-    try {
+    return ComCall([] {
         ITypeLib* library = TypeLibrary();
-        Require(library != nullptr);
+        Require(library != nullptr, SELFREG_E_TYPELIB);
         const RegistryRoot where = RegistryRoot::FromCommandLine();
         const std::wstring path = LongPath(ModulePath());
-        Require(!path.empty());
+        Require(!path.empty(), HRESULT_FROM_WIN32(GetLastError()));
         const ClassFacts facts = ReadClassFacts(library);
 
+        RegistrationUndo undo(where, library);
         RegisterTypeLibrary(library, where, path);
+        undo.TypeLibraryRegistered();
 
         const std::wstring c = L"CLSID\\" + facts.clsid;
         const std::wstring serverPath = path.find(L' ') != std::wstring::npos ? ShortPath(path) : path;
@@ -197,13 +255,9 @@ HRESULT RegisterServer() {
             {c + L"\\Verb", nullptr, L""},
             {c + L"\\Verb\\0", nullptr, kVerbZero},
         };
-        for (const Row& row : rows) where.Write(row.key, row.name, row.value);
-        return S_OK;
-    } catch (const RegistrationFailed&) {
-        return E_FAIL;
-    } catch (...) {
-        return E_FAIL;
-    }
+        for (const Row& row : rows) undo.Write(row.key, row.name, row.value);
+        undo.Done();
+    });
 }
 
 HRESULT UnregisterServer() {
@@ -211,19 +265,10 @@ HRESULT UnregisterServer() {
     if (!library) return E_FAIL;
     TLIBATTR* attributes = nullptr;
     if (FAILED(library->GetLibAttr(&attributes))) return E_FAIL;
-    const RegistryRoot where = RegistryRoot::FromCommandLine();
-    // The platform's answer is not looked at: the keys go either way.
-    auto forUser = where.PerUser() ? OleAutomationEntry<UnregisterForUserFn>("UnRegisterTypeLibForUser") : nullptr;
-    if (forUser) {
-        forUser(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
-                attributes->syskind);
-    } else {
-        UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
-                          attributes->syskind);
-    }
     library->ReleaseTLibAttr(attributes);
-
-    try {
+    const RegistryRoot where = RegistryRoot::FromCommandLine();
+    UnregisterTypeLibrary(library, where);
+    return ComCall([&] {
         const std::wstring c = L"CLSID\\" + GuidText(CLSID_Ramvel);
         const std::wstring progId = ReadClassFacts(library).progId;
         const std::wstring keys[] = {
@@ -233,10 +278,7 @@ HRESULT UnregisterServer() {
             c,
         };
         for (const auto& key : keys) where.Delete(key);
-    } catch (...) {
-        return E_FAIL;
-    }
-    return S_OK;
+    });
 }
 
 }  // namespace ramvel::server

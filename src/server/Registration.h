@@ -9,9 +9,13 @@ namespace ramvel::server {
 // HKEY_CURRENT_USER\Software\Classes instead of HKEY_CLASSES_ROOT.
 bool PerUserSwitch(const wchar_t* commandLine);
 
-// S_OK, or E_FAIL at the first step that fails (steps done stay done).
+// S_OK, or the cause of the first step that fails: HRESULT_FROM_WIN32 of a registry call that
+// failed (access denied: 0x80070005), the type library registration's own failure, or
+// SELFREG_E_TYPELIB when the module's type library cannot be read. What the call had written
+// is removed again.
 HRESULT RegisterServer();
-// S_OK; E_FAIL only when the loaded type library's attributes cannot be read.
+// S_OK; E_FAIL only when the loaded type library's attributes cannot be read (failed deletions
+// are ignored), or the cause of reading the class's names from it.
 HRESULT UnregisterServer();
 
 }  // namespace ramvel::server

@@ -18,7 +18,9 @@ HRESULT SinkWrapper::QueryInterface(REFIID riid, void** object) {
         AddRef();
         return S_OK;
     }
-    return host_->QueryInterface(riid, object);
+    // Answered from this object's own identity: handing out the host's interfaces would give
+    // one object two IUnknowns.
+    return E_NOINTERFACE;
 }
 
 ULONG SinkWrapper::AddRef() { return ++refs_; }

@@ -181,19 +181,8 @@ int TRamvelAbout::ShowModal() {
     return modalResult_;
 }
 
-LRESULT CALLBACK TRamvelAbout::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* dialog = reinterpret_cast<TRamvelAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!dialog) return DefWindowProcW(window, message, wParam, lParam);
-    if (!dialog->window_) dialog->window_ = window;  // messages of CreateWindowExW itself
-    return dialog->Handle(message, wParam, lParam);
-}
-
-LRESULT TRamvelAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
+LRESULT TRamvelAbout::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window_) window_ = window;  // messages of CreateWindowExW itself
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) break;
@@ -220,7 +209,6 @@ LRESULT TRamvelAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(colour_.get());  // the dialog colour around the button
     case WM_NCDESTROY:
         ForgetModuleForm(*this);
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         window_ = nullptr;
         break;
     }

@@ -16,6 +16,7 @@
 #include "win32/PictureWindow.h"
 #include "win32/ShellLinkOpener.h"
 #include "win32/UrlLabelWindow.h"
+#include "win32/WindowImpl.h"
 
 namespace ramvel::win32 {
 
@@ -25,7 +26,7 @@ inline constexpr wchar_t kAboutClass[] = L"TRamvelAbout";
 // ends, also when showing fails. Throws RamvelError when it cannot be created or shown.
 void ShowAboutDialog(HINSTANCE module);
 
-class TRamvelAbout : private ModuleForm {
+class TRamvelAbout : private ModuleForm, private WindowImpl<TRamvelAbout> {
 public:
     // Creates the dialog, hidden and centred on the screen, from its stored layout; runs
     // FormCreate. The window classes must be registered (see ShowAboutDialog).
@@ -49,8 +50,8 @@ private:
     void ModuleFormActivated() override {}
     void ModuleFormDeactivated() override {}
 
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowImpl<TRamvelAbout>;
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateOkButton(const AboutComponent& component);
     // Destroys the components and the dialog's window; safe to call twice.
     void Destroy();

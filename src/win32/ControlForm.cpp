@@ -10,7 +10,6 @@
 #include "win32/ModuleWindows.h"
 #include "win32/StoredImagesWin32.h"
 #include "win32/TreeViewWin32.h"
-#include "win32/WindowOwner.h"
 
 namespace ramvel::win32 {
 
@@ -38,7 +37,7 @@ std::u16string ModuleFileName(HINSTANCE module) {
 ControlForm::ControlForm(TMyRamvel& control, Win32MessageBox& messageBox, HINSTANCE module, HWND parent)
     : control_(control), messageBox_(messageBox), module_(module) {
     const StoredImageLists& stored = StoredImages(module);  // before any window: it may throw
-    const HWND holder = AcquireModuleWindows(module, FormProc);
+    const HWND holder = AcquireModuleWindows(module, Proc);
     holdsModule_ = true;
     form_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"MyRamvel", WS_CHILD | WS_CLIPCHILDREN, 0, 0, kWidth,
                             kHeight, parent ? parent : holder, nullptr, module, this);
@@ -84,7 +83,7 @@ void ControlForm::SetParentWindow(HWND parent) {
         SetParent(form_, parent);
     } else {
         ShowWindow(form_, SW_HIDE);
-        SetParent(form_, AcquireModuleWindows(module_, FormProc));
+        SetParent(form_, AcquireModuleWindows(module_, Proc));
         ReleaseModuleWindows(module_);  // only wanted the window: the form holds its own count
     }
 }
@@ -114,23 +113,14 @@ void ControlForm::Destroy() {
     }
 }
 
-LRESULT CALLBACK ControlForm::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* form = reinterpret_cast<ControlForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!form || form->form_ != window) return DefWindowProcW(window, message, wParam, lParam);
-    return HoldingOwner(form->owner_, [&] { return form->Handle(message, wParam, lParam); });
-}
-
 void ControlForm::SetOwner(IUnknown* owner) {
     owner_ = owner;
     if (tree_) tree_->SetOwner(owner);
 }
 
-LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = form_;
+LRESULT ControlForm::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The messages of CreateWindowExW itself come before the form is built.
+    if (form_ != window) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_SIZE:
         if (const HWND tree = TreeWindow()) MoveWindow(tree, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
@@ -189,7 +179,6 @@ LRESULT ControlForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (tree_) tree_->Detach();
         break;
     case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form_ = nullptr;
         break;
     }

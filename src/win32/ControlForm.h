@@ -19,6 +19,7 @@
 #include "win32/MessageBoxWin32.h"
 #include "win32/ModuleForms.h"
 #include "win32/StoredImagesWin32.h"
+#include "win32/WindowImpl.h"
 
 namespace ramvel::win32 {
 
@@ -27,7 +28,7 @@ class Win32TreeView;
 // The file name part of the module's path (e.g. "Ramvel.ocx").
 std::u16string ModuleFileName(HINSTANCE module);
 
-class ControlForm : public IFormWindow, private ModuleForm {
+class ControlForm : public IFormWindow, private ModuleForm, private WindowImpl<ControlForm> {
 public:
     static constexpr int kWidth = 492;
     static constexpr int kHeight = 404;
@@ -86,8 +87,9 @@ private:
     void ModuleFormDeactivated() override { control_.FormDeactivated(); }
     // Sets the form's cursor while the pointer is over it; false for the default one.
     bool ShowCursor() const;
-    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowImpl<ControlForm>;
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    IUnknown* Owner() const noexcept { return owner_; }
 
     TMyRamvel& control_;
     Win32MessageBox& messageBox_;

@@ -6,10 +6,26 @@
 namespace ramvel::win32 {
 namespace {
 
-// Filled once while the module loads, read afterwards: no lock.
+// The module that holds this code: the control's module, or a test program linking this layer.
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
+std::map<std::int16_t, HCURSOR>& Entries() {
+    static std::map<std::int16_t, HCURSOR> entries;
+    return entries;
+}
+
+// The hand cursors go in on the table's first use, not while the module loads: loading them
+// calls user32 and allocates, which the loader lock forbids. The run-time's guard of the static
+// makes the first use safe on any thread; afterwards the table is only read.
 std::map<std::int16_t, HCURSOR>& Table() {
-    static std::map<std::int16_t, HCURSOR> table;
-    return table;
+    static const bool filled = (RegisterHandCursors(ThisModule()), true);
+    (void)filled;
+    return Entries();
 }
 
 }  // namespace
@@ -20,10 +36,11 @@ HCURSOR RegisteredCursor(std::int16_t id) {
 }
 
 void RegisterCursor(std::int16_t id, HCURSOR shape) {
+    Table();  // the hand cursors first, so they never overwrite a later registration
     if (shape) {
-        Table()[id] = shape;
+        Entries()[id] = shape;
     } else {
-        Table().erase(id);
+        Entries().erase(id);
     }
 }
 
@@ -37,7 +54,13 @@ void RegisterHandCursors(HINSTANCE module) {
         {crProDragHand, L"PRO_DRAGHAND"},
     };
     // Shared cursors: the system keeps them for the module's lifetime, nothing frees them.
-    for (const auto& cursor : kHandCursors) RegisterCursor(cursor.id, LoadCursorW(module, cursor.resource));
+    for (const auto& cursor : kHandCursors) {
+        if (const HCURSOR shape = LoadCursorW(module, cursor.resource)) {
+            Entries()[cursor.id] = shape;
+        } else {
+            Entries().erase(cursor.id);
+        }
+    }
 }
 
 }  // namespace ramvel::win32

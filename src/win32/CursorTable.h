@@ -8,14 +8,15 @@
 
 namespace ramvel::win32 {
 
-// The hand cursors the module adds when it is loaded.
+// The hand cursors the module adds, on the table's first use.
 inline constexpr std::int16_t crProHandPoint = 15000;
 inline constexpr std::int16_t crProSmallHandPoint = 15001;
 inline constexpr std::int16_t crProGrabHand = 15002;
 inline constexpr std::int16_t crProGrabHandArrow = 15003;
 inline constexpr std::int16_t crProDragHand = 15004;
 
-// The shape registered under `id`, or none.
+// The shape registered under `id`, or none. The first call of either function fills the table
+// with the hand cursors of the module holding this code.
 HCURSOR RegisteredCursor(std::int16_t id);
 // Puts `shape` under `id`, replacing what was there; none removes the id.
 void RegisterCursor(std::int16_t id, HCURSOR shape);

@@ -97,23 +97,12 @@ void LabelWindow::Paint(HDC dc) const {
     SelectObject(dc, old);
 }
 
-LRESULT CALLBACK LabelWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* label = reinterpret_cast<LabelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!label) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT LabelWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        label->window_ = nullptr;
+        window_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    if (!label->window_) label->window_ = window;  // messages of CreateWindowExW itself
-    return label->Handle(message, wParam, lParam);
-}
-
-LRESULT LabelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window_) window_ = window;  // messages of CreateWindowExW itself
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // painted with the text
@@ -134,7 +123,7 @@ LRESULT LabelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetCursor(cursor_);
         return TRUE;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace ramvel::win32

@@ -9,12 +9,13 @@
 
 #include "platform/FormWindow.h"
 #include "win32/Handles.h"
+#include "win32/WindowImpl.h"
 
 namespace ramvel::win32 {
 
 inline constexpr wchar_t kLabelClass[] = L"TLabel";
 
-class LabelWindow {
+class LabelWindow : private WindowImpl<LabelWindow> {
 public:
     // The label at `position` in `parent`'s client area, hidden unless `visible`. `cursor`: the
     // cursor id shown over it (0: the arrow). Throws RamvelError when the window cannot be made.
@@ -34,10 +35,10 @@ public:
     void ApplyFont(const FontSettings& font);
 
 protected:
-    virtual LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowImpl<LabelWindow>;
     void Paint(HDC dc) const;
     void FitToText();
 

@@ -75,32 +75,24 @@ void PictureWindow::Paint(HDC dc) const {
     SelectObject(source.get(), old);
 }
 
-LRESULT CALLBACK PictureWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT PictureWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window_) window_ = window;  // messages of CreateWindowExW itself
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(window, &paint);
+        Paint(dc);
+        EndPaint(window, &paint);
+        return 0;
     }
-    auto* picture = reinterpret_cast<PictureWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (picture) {
-        if (!picture->window_) picture->window_ = window;  // messages of CreateWindowExW itself
-        switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(window, &paint);
-            picture->Paint(dc);
-            EndPaint(window, &paint);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            picture->Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            picture->window_ = nullptr;
-            break;
-        }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_NCDESTROY:
+        window_ = nullptr;
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

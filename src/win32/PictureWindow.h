@@ -7,12 +7,13 @@
 #include <string>
 
 #include "win32/Handles.h"
+#include "win32/WindowImpl.h"
 
 namespace ramvel::win32 {
 
 inline constexpr wchar_t kPictureClass[] = L"TImage";
 
-class PictureWindow {
+class PictureWindow : private WindowImpl<PictureWindow> {
 public:
     // Bitmap resource `resource` of `module` at `position` in `parent`. Throws RamvelError when
     // the bitmap cannot be loaded or the windows cannot be made.
@@ -27,7 +28,8 @@ public:
     HWND Window() const { return window_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowImpl<PictureWindow>;
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc) const;
 
     HWND window_ = nullptr;

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "win32/TreeViewWin32.h"
-#include "win32/WindowOwner.h"
 
 namespace ramvel::win32 {
 
@@ -26,12 +25,10 @@ ShiftState ShiftFrom(WPARAM keys, bool doubleClick) {
 
 }  // namespace
 
-LRESULT CALLBACK Win32TreeView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* view = reinterpret_cast<Win32TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!view)  // detached while a later subclasser still calls us: the tree view's class answers
-        return CallWindowProcW(reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)), window, message,
-                               wParam, lParam);
-    return HoldingOwner(view->owner_, [&] { return view->OnTreeMessage(message, wParam, lParam); });
+// Detached while a later subclasser still calls us: the tree view's class answers.
+LRESULT Win32TreeView::Unattached(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)), window, message, wParam,
+                           lParam);
 }
 
 LRESULT Win32TreeView::CallTreeView(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -43,8 +40,7 @@ bool IsInput(UINT message) {
     return (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN || message == WM_CHAR;
 }
 
-LRESULT Win32TreeView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = tree_;
+LRESULT Win32TreeView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsInput(message) && !IsWindowEnabled(window)) return 0;
     switch (message) {
     case WM_LBUTTONDOWN: return MouseDown(MouseButton::Left, false, message, wParam, lParam);

@@ -34,8 +34,8 @@ private:
 
 Win32TreeView::Win32TreeView(HWND tree, TreeModel& model, ITreeEvents& events)
     : tree_(tree), model_(model), events_(events) {
-    SetWindowLongPtrW(tree_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    originalProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
+    Attach(tree_, this);
+    originalProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
 }
 
 Win32TreeView::~Win32TreeView() {
@@ -47,9 +47,9 @@ void Win32TreeView::Detach() {
     if (!tree_) return;
     // The tree view's own procedure goes back only while ours is the one installed: a host that
     // subclassed the tree view after us stays in place, and ours then passes everything on.
-    if (GetWindowLongPtrW(tree_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(TreeProc))
+    if (GetWindowLongPtrW(tree_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(Proc))
         SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
-    SetWindowLongPtrW(tree_, GWLP_USERDATA, 0);
+    WindowImpl::Detach(tree_);
     // The image lists die with this object: the tree view must not draw with them any more.
     if (IsWindow(tree_)) {
         SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);

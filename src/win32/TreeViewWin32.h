@@ -17,10 +17,11 @@
 #include "control/TreeModel.h"
 #include "platform/TreeWidget.h"
 #include "win32/ImageListsWin32.h"
+#include "win32/WindowImpl.h"
 
 namespace ramvel::win32 {
 
-class Win32TreeView : public ITreeWidget {
+class Win32TreeView : public ITreeWidget, private WindowImpl<Win32TreeView> {
 public:
     // `tree` is a SysTreeView32 window; this object subclasses it until destroyed or detached.
     Win32TreeView(HWND tree, TreeModel& model, ITreeEvents& events);
@@ -65,9 +66,11 @@ public:
 private:
     // The tree view's window procedure is replaced the plain way (GWLP_WNDPROC): Wine's
     // SetWindowSubclass looks its data up per message, which made large insertions 8 times slower.
-    static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowImpl<Win32TreeView>;
+    static LRESULT Unattached(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    IUnknown* Owner() const noexcept { return owner_; }
     LRESULT CallTreeView(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam);
     // Hands input on to the tree view, then reports a caret moved by a collapse meanwhile.
     LRESULT PassInput(UINT message, WPARAM wParam, LPARAM lParam);

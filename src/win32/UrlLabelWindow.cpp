@@ -31,8 +31,7 @@ void UrlLabelWindow::PointerAt(POINT point) {
     }
 }
 
-LRESULT UrlLabelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = Window();
+LRESULT UrlLabelWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     case WM_MOUSEMOVE:
@@ -68,7 +67,7 @@ LRESULT UrlLabelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         label_.MouseUp(MouseButton::Middle, point.x, point.y);
         return 0;
     }
-    return LabelWindow::Handle(message, wParam, lParam);
+    return LabelWindow::Handle(window, message, wParam, lParam);
 }
 
 }  // namespace ramvel::win32

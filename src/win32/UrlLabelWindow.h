@@ -18,7 +18,7 @@ public:
     TProUrlLabel& Label() { return label_; }
 
 protected:
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void PointerAt(POINT point);
