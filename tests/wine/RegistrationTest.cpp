@@ -6,6 +6,7 @@
 #include "server/ComPtr.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <optional>
@@ -355,7 +356,44 @@ void ToolboxBitmap() {
     FreeLibrary(module);
 }
 
-// Child mode: --call <export> [switches...]; the exit code is 0 when the export returned S_OK.
+// A registration that cannot finish: the last key it writes (Verb\0) exists already and refuses
+// new values to everyone. The registration answers why (access denied) and removes the keys it
+// had created, and the type library's registration, again.
+void RefusedKey(const std::wstring& module) {
+    const std::wstring refused = kClassKey + L"\\Verb\\0";
+    {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        // Deny KEY_SET_VALUE (0x2) to everyone, allow the rest (so the test can delete it later).
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                          &descriptor, nullptr));
+        Key key;
+        ASSERT_EQ(RegCreateKeyExW(kMachine.key, (kMachine.prefix + refused).c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS | kModuleView, nullptr, key.Put(), nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+        LocalFree(descriptor);
+    }
+    Key probe;
+    ASSERT_EQ(RegOpenKeyExW(kMachine.key, (kMachine.prefix + refused).c_str(), 0, KEY_SET_VALUE | kModuleView,
+                            probe.Put()),
+              ERROR_ACCESS_DENIED);  // the key does refuse
+
+    EXPECT_EQ(CallExportInChild(L"--call DllRegisterServer"), static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)));
+    for (const Row& row : ExpectedRows(module)) {
+        SCOPED_TRACE(row.key);
+        // Only the refused key and the keys above it, which were there before, are left.
+        const bool before = refused == row.key || refused.starts_with(row.key + L"\\");
+        EXPECT_EQ(KeyExists(kMachine, row.key), before);
+    }
+    CheckTypeLibraryUnregistered();
+
+    for (const std::wstring& key : {refused, kClassKey + L"\\Verb", kClassKey})
+        EXPECT_EQ(RegDeleteKeyExW(kMachine.key, (kMachine.prefix + key).c_str(), kModuleView, 0), ERROR_SUCCESS);
+    CheckUnregistered(kMachine);
+}
+
+// Child mode: --call <export> [switches...]; the exit code is the export's result (0 for S_OK),
+// or 2 and 3 when the module or the export cannot be found.
 int CallExport(const wchar_t* exportName) {
     HMODULE module = LoadLibraryW(winecheck::ModulePath().c_str());
     if (!module) return 2;
@@ -363,7 +401,7 @@ int CallExport(const wchar_t* exportName) {
     char name[64];
     WideCharToMultiByte(CP_ACP, 0, exportName, -1, name, sizeof name, nullptr, nullptr);
     auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    int code = entry ? (entry() == S_OK ? 0 : 1) : 3;
+    int code = entry ? static_cast<int>(entry()) : 3;
     FreeLibrary(module);
     return code;
 }
@@ -382,6 +420,7 @@ int main() {
     RAMVEL_CASE("regsvr32 in, twice, and out") { RegisterAndUnregister(module); }
     RAMVEL_CASE("per-user switch") { PerUserSwitch(module); }
     RAMVEL_CASE("module path with a blank") { PathWithBlank(module); }
+    RAMVEL_CASE("a key that refuses the registration") { RefusedKey(module); }
     RAMVEL_CASE("module registered again for the other tests") {
         EXPECT_EQ(Regsvr32(L"/s", module), 0u);
         CheckRegistered(kMachine, module);
