@@ -59,6 +59,9 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
         ComPtr<IUnknown> asked;
         if (HRESULT hr = sink->QueryInterface(iid_, reinterpret_cast<void**>(asked.Put())); FAILED(hr)) return hr;
         if (!asked) return E_NOINTERFACE;
+        // The record's room first: once the sink is installed nothing can fail, so a failure
+        // leaves neither a record nor a sink that receives events without a cookie.
+        connections_.reserve(connections_.size() + 1);
         if (listener_) listener_(asked.Get());
         connections_.push_back({nextCookie_, std::move(asked)});
         *cookie = nextCookie_++;
