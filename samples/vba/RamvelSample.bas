@@ -7,8 +7,9 @@ Attribute VB_Name = "RamvelSample"
 '   2. In the VBA editor: File > Import File... > RamvelSample.bas; Insert > UserForm.
 '   3. Right-click the Toolbox > Additional Controls..., tick "Ramvel Control", then draw
 '      the control on the form: it is named Ramvel1.
-'   4. In the UserForm's code:
-'        Private Sub UserForm_Activate()
+'   4. In the UserForm's code (Initialize runs once per form; Activate would run again each
+'      time the form comes back to the front, adding the nodes again):
+'        Private Sub UserForm_Initialize()
 '            RamvelSample.RunSample Me.Ramvel1
 '        End Sub
 ' Run the form (F5); the results go to the Immediate window (Ctrl+G).
