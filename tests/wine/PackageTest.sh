@@ -2,8 +2,10 @@
 # The release archive as a user gets it: packed by tools/package, unpacked into a fresh,
 # temporary Wine prefix, each module registered from the unpacked folder with the regsvr32 of its
 # bitness (all of them at once), each registry view checked to point at its own unpacked module,
-# then a script run against each module with the script host of its bitness. Needs a display
-# (DISPLAY): the control makes windows.
+# then a script run against each module with the script host of its bitness. The archive's
+# include/ folder must be all a C++ host needs: the type library's source compiles from it, and
+# the C++ sample builds against it and passes its checks with the unpacked x64 module. Needs a
+# display (DISPLAY): the control makes windows.
 #   PackageTest.sh PACKAGER SCRIPT ARCH...     ARCH: x64 (64-bit view) or x86 (32-bit view)
 set -u
 [ $# -ge 3 ] || { echo "usage: PackageTest.sh PACKAGER SCRIPT ARCH..." >&2; exit 2; }
@@ -33,7 +35,8 @@ trap 'exit 1' INT TERM
 archive=$("$packager" | tail -n 1) && [ -f "$archive" ] || fail "$packager made no archive"
 unzip -q "$archive" -d "$work/unpacked" || fail "cannot unpack $archive"
 folder=$(ls -d "$work"/unpacked/Ramvel-*) && [ -d "$folder" ] || fail "no Ramvel-<version> folder in $archive"
-for item in include/Ramvel_h.h include/Ramvel_i.c CREDITS.txt README.md docs; do
+for item in include/Ramvel_h.h include/Ramvel_i.c include/Ramvel.idl include/RamvelDispIds.h \
+            samples/cpp/RamvelHost.cpp CREDITS.txt README.md docs; do
     [ -e "$folder/$item" ] || fail "$item missing from the archive"
 done
 
@@ -57,6 +60,19 @@ for arch in "$@"; do
     actual=$(printf '%s\n' "$line" | sed 's/.*REG_SZ[[:space:]]*//')
     [ "$actual" = "$expected" ] || fail "$arch: the $(view_of "$arch")-bit view names [$actual], not [$expected]"
 done
+
+# The type library's source compiles with nothing but include/ and the platform's own IDL files.
+x86_64-w64-mingw32-widl -m64 -I "$folder/include" -I /usr/include/wine/wine/windows \
+    -L /usr/lib/x86_64-linux-gnu/wine/x86_64-windows -t -o "$work/Ramvel.tlb" "$folder/include/Ramvel.idl" ||
+    fail "include/Ramvel.idl does not compile from the archive's include/ folder"
+
+# The C++ sample as samples/README.md builds it from the archive's top folder.
+if [ "$1" = x64 ]; then
+    (cd "$folder" && x86_64-w64-mingw32-g++ -std=c++20 -DUNICODE -I include samples/cpp/RamvelHost.cpp \
+        -x c include/Ramvel_i.c -o "$work/RamvelHost.exe" -static -lole32 -loleaut32 -luuid -lcomctl32) ||
+        fail "the C++ sample does not build from the archive"
+    "$wine64" "$work/RamvelHost.exe" /check || fail "x64: the C++ sample built from the archive"
+fi
 
 for arch in "$@"; do
     echo "$arch: $(basename "$script")"
