@@ -1,8 +1,14 @@
-// Ramvel from C++: an early-bound host. It shows the control in a window through ATL's
-// "AtlAxWin" window class, listens to the control's events through IConnectionPointContainer,
-// drives it through IRamvel (declared in Ramvel_h.h, which MIDL or widl generate from
-// Ramvel.idl) and prints what it receives. Every step checks what came back: the program
-// ends with "done" and exit code 0, or with exit code 1 after "FAILED:" lines.
+// Ramvel from C++: a host program to start from. It opens a frame window, shows the control in
+// it through ATL's "AtlAxWin" window class, fills the tree, listens to the control's events
+// through its connection point (printing each one and showing the selected node in the title
+// bar) and runs the message loop until the window is closed. It drives the control through
+// IRamvel, declared in Ramvel_h.h (in the release archive's include/ folder, or generated from
+// Ramvel.idl by MIDL or widl).
+//
+//   RamvelHost.exe          the window, until the user closes it
+//   RamvelHost.exe /check   the same window, driven through a series of checks and then closed:
+//                           it ends with "done" and exit code 0, or with exit code 1 after
+//                           "FAILED:" lines
 // Build: see samples/README.md.
 #include <windows.h>
 #include <ole2.h>
@@ -10,6 +16,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,14 +24,6 @@
 #include "Ramvel_h.h"  // IRamvel, DIID_IRamvelEvents (GUIDs defined in Ramvel_i.c)
 
 namespace {
-
-int failures = 0;
-
-void Check(bool ok, const std::string& what) {
-    if (ok) return;
-    std::printf("FAILED: %s\n", what.c_str());
-    ++failures;
-}
 
 std::string Narrow(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -77,6 +76,7 @@ NodeInfo ParseNodeInfo(const std::wstring& text) {
 class TreeEvents : public IDispatch {
 public:
     std::vector<std::string> received;
+    HWND titleWindow = nullptr;  // shows the selected node's text in its title
 
     // The events received since the last call.
     std::vector<std::string> Take() { return std::exchange(received, {}); }
@@ -109,7 +109,10 @@ public:
         case 4: event = "OnDblClick"; break;
         case 5: event = "OnDestroy"; break;
         case 6: event = "OnDeactivate"; break;
-        case 7: event = "OnChange " + NodeText(params); break;
+        case 7:
+            event = "OnChange " + NodeText(params);
+            ShowSelection(params);
+            break;
         case 8: event = "OnCollapsed " + NodeText(params); break;
         case 9: event = "OnRightClick " + NodeText(params); break;  // or "MOUSE,x,y" below the nodes
         case 10: {
@@ -129,30 +132,183 @@ public:
     }
 
 private:
+    // The event's one argument, a node info text; "?" when there is none.
+    static std::wstring Argument(DISPPARAMS* params) {
+        if (params->cArgs != 1 || V_VT(&params->rgvarg[0]) != VT_BSTR) return L"?";
+        BSTR info = V_BSTR(&params->rgvarg[0]);
+        return info ? std::wstring(info, SysStringLen(info)) : std::wstring();
+    }
     // The node text out of the event's node info text argument.
     static std::string NodeText(DISPPARAMS* params) {
-        if (params->cArgs != 1 || V_VT(&params->rgvarg[0]) != VT_BSTR) return "?";
-        BSTR info = V_BSTR(&params->rgvarg[0]);
-        std::wstring text = info ? std::wstring(info, SysStringLen(info)) : std::wstring();
+        std::wstring text = Argument(params);
         NodeInfo node = ParseNodeInfo(text);
         return Narrow(node.fields.empty() ? text : node.Text());
     }
+    void ShowSelection(DISPPARAMS* params) {
+        if (!titleWindow) return;
+        std::wstring title = L"Ramvel host - " + ParseNodeInfo(Argument(params)).Text();
+        SetWindowTextW(titleWindow, title.c_str());
+    }
 };
 
-void CheckEvents(TreeEvents& events, const std::vector<std::string>& expected, const std::string& step) {
-    std::vector<std::string> got = events.Take();
-    std::string list;
-    for (const std::string& e : got) list += " [" + e + "]";
-    Check(got == expected, step + ": unexpected events:" + (list.empty() ? " none" : list));
-}
-
-// Lets the window system deliver what is queued (painting, posted input).
+// Lets the window system deliver what is queued (painting, posted input); never waits.
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// Runs the thread's messages until the main window posts WM_QUIT: the tree, the user's input
+// and the control's events all come through here.
+int MessageLoop() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+// The program's main window. The control fills its client area; closing the window lets go of
+// the control and ends the message loop.
+class MainWindow {
+public:
+    TreeEvents events;
+
+    // Creates the window and, inside it, the control with its event connection; false (after
+    // saying why) when atl.dll or the control is missing.
+    bool Create() {
+        WNDCLASSEXW type{};
+        type.cbSize = sizeof type;
+        type.lpfnWndProc = Procedure;
+        type.hInstance = GetModuleHandleW(nullptr);
+        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        type.lpszClassName = L"RamvelHostWindow";
+        if (!RegisterClassExW(&type) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+        return CreateWindowExW(0, type.lpszClassName, L"Ramvel host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                               400, 300, nullptr, nullptr, type.hInstance, this) != nullptr;
+    }
+
+    HWND Handle() const { return window_; }
+    IUnknown* Control() const { return control_; }
+    IRamvel* Tree() const { return tree_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (!self) return DefWindowProcW(window, message, wParam, lParam);
+        switch (message) {
+        case WM_CREATE:
+            self->window_ = window;
+            return self->CreateControl() ? 0 : -1;
+        case WM_SIZE:
+            // AtlAxWin passes its own size on to the control.
+            if (self->host_) MoveWindow(self->host_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_DESTROY:
+            self->ReleaseControl();
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    bool CreateControl() {
+        // ATL's AtlAxWin window class creates the control named by the window's text (a ProgID or
+        // a CLSID) and activates it in place. Without an ATL project, take it from atl.dll.
+        HMODULE atl = LoadLibraryW(L"atl.dll");
+        auto atlAxWinInit = reinterpret_cast<BOOL(WINAPI*)()>(
+            reinterpret_cast<void*>(atl ? GetProcAddress(atl, "AtlAxWinInit") : nullptr));
+        auto atlAxGetControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
+            reinterpret_cast<void*>(atl ? GetProcAddress(atl, "AtlAxGetControl") : nullptr));
+        if (!atlAxWinInit || !atlAxGetControl || !atlAxWinInit()) {
+            std::printf("FAILED: atl.dll cannot host controls\n");
+            return false;
+        }
+        RECT client{};
+        GetClientRect(window_, &client);
+        host_ = CreateWindowExW(0, L"AtlAxWin", L"RamvelProj1.Ramvel", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                                client.bottom, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!host_ || atlAxGetControl(host_, &control_) != S_OK ||
+            control_->QueryInterface(IID_IRamvel, reinterpret_cast<void**>(&tree_)) != S_OK) {
+            std::printf("FAILED: the control could not be created (is the Ramvel.ocx of this program's bitness "
+                        "registered?)\n");
+            return false;
+        }
+        std::printf("control created in an AtlAxWin window\n");
+
+        // The control's connection point for IRamvelEvents takes one sink.
+        events.titleWindow = window_;
+        IConnectionPointContainer* points = nullptr;
+        control_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points));
+        bool connected = points && points->FindConnectionPoint(DIID_IRamvelEvents, &point_) == S_OK &&
+                         point_->Advise(&events, &cookie_) == S_OK;
+        if (points) points->Release();
+        if (!connected) {
+            std::printf("FAILED: cannot connect to the control's events\n");
+            return false;
+        }
+        std::printf("events connected\n");
+        return true;
+    }
+
+    // Drops this program's references. The sink stays connected, so the control says OnDestroy
+    // when the AtlAxWin window, destroyed right after this one, lets go of it. (A host that no
+    // longer wants events calls point_->Unadvise(cookie_) here first.)
+    void ReleaseControl() {
+        std::printf("closing: releasing the control\n");
+        if (point_) point_->Release();
+        if (tree_) tree_->Release();
+        if (control_) control_->Release();
+        point_ = nullptr;
+        tree_ = nullptr;
+        control_ = nullptr;
+        host_ = nullptr;
+    }
+
+    HWND window_ = nullptr;
+    HWND host_ = nullptr;  // the AtlAxWin window that holds the control
+    IUnknown* control_ = nullptr;
+    IRamvel* tree_ = nullptr;
+    IConnectionPoint* point_ = nullptr;
+    DWORD cookie_ = 0;
+};
+
+// Node lines: level TAB text TAB images TAB selected image TAB state image TAB host data.
+HRESULT AddSampleNodes(IRamvel* tree) {
+    BSTR lines = SysAllocString(
+        L"0\tCustomers\t0,1\n"
+        L"1\tSmith\t4\t\t\tC042\n"
+        L"1\tJones\t4\t\t\tC043\n"
+        L"0\tSuppliers\t0,1\n"
+        L"1\tAcme\t21\t\t\tS001");
+    HRESULT hr = tree->AddNodes(lines);
+    SysFreeString(lines);
+    return hr;
+}
+
+// ---- The self-check (/check) ------------------------------------------------------------------
+
+int failures = 0;
+
+void Check(bool ok, const std::string& what) {
+    if (ok) return;
+    std::printf("FAILED: %s\n", what.c_str());
+    ++failures;
+}
+
+void CheckEvents(TreeEvents& events, const std::vector<std::string>& expected, const std::string& step) {
+    std::vector<std::string> got = events.Take();
+    std::string list;
+    for (const std::string& e : got) list += " [" + e + "]";
+    Check(got == expected, step + ": unexpected events:" + (list.empty() ? " none" : list));
 }
 
 // The failure's text from the error object the control leaves on a failed call.
@@ -182,61 +338,26 @@ long NodeCount(IRamvel* tree) {
     return count;
 }
 
-int Run() {
-    // 1. Show the control in a window. ATL's AtlAxWin class creates the control named by the
-    //    window's text (a ProgID or a CLSID), activates it in place and sizes it with the window.
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    auto atlAxWinInit = reinterpret_cast<BOOL(WINAPI*)()>(
-        reinterpret_cast<void*>(atl ? GetProcAddress(atl, "AtlAxWinInit") : nullptr));
-    auto atlAxGetControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
-        reinterpret_cast<void*>(atl ? GetProcAddress(atl, "AtlAxGetControl") : nullptr));
-    if (!atlAxWinInit || !atlAxGetControl || !atlAxWinInit()) {
-        std::printf("FAILED: atl.dll cannot host controls\n");
-        return 1;
-    }
-    HWND frame = CreateWindowExW(0, L"STATIC", L"Ramvel host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    HWND host = CreateWindowExW(0, L"AtlAxWin", L"RamvelProj1.Ramvel", WS_CHILD | WS_VISIBLE, 0, 0, 380, 260, frame,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-    IUnknown* control = nullptr;
-    IRamvel* tree = nullptr;
-    if (!host || atlAxGetControl(host, &control) != S_OK ||
-        control->QueryInterface(IID_IRamvel, reinterpret_cast<void**>(&tree)) != S_OK) {
-        std::printf("FAILED: the control could not be created (is Ramvel.ocx registered?)\n");
-        return 1;
-    }
-    std::printf("control created in an AtlAxWin window\n");
-    Pump();
+std::wstring WindowTitle(HWND window) {
+    wchar_t title[128] = L"";
+    GetWindowTextW(window, title, 128);
+    return title;
+}
 
-    // 2. Connect to the events: the control's connection point for IRamvelEvents takes one sink.
-    TreeEvents events;
-    IConnectionPointContainer* points = nullptr;
-    IConnectionPoint* point = nullptr;
-    DWORD cookie = 0;
-    control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points));
-    if (!points || points->FindConnectionPoint(DIID_IRamvelEvents, &point) != S_OK ||
-        point->Advise(&events, &cookie) != S_OK) {
-        std::printf("FAILED: cannot connect to the control's events\n");
-        return 1;
-    }
-    points->Release();
-    std::printf("events connected\n");
+// Drives the main window's control through the members and events a host uses, then closes the
+// window the way a user does and runs the message loop to its end.
+int RunChecks(MainWindow& window) {
+    IRamvel* tree = window.Tree();
+    TreeEvents& events = window.events;
+    Pump();
     CheckEvents(events, {"OnCreate"}, "connecting");  // the first sink hears OnCreate
 
-    // 3. Build a tree from node lines: level TAB text TAB images TAB selected TAB state TAB data.
-    BSTR lines = SysAllocString(
-        L"0\tCustomers\t0,1\n"
-        L"1\tSmith\t4\t\t\tC042\n"
-        L"1\tJones\t4\t\t\tC043\n"
-        L"0\tSuppliers\t0,1\n"
-        L"1\tAcme\t21\t\t\tS001");
-    HRESULT hr = tree->AddNodes(lines);
-    SysFreeString(lines);
-    Check(hr == S_OK, "AddNodes");
+    // 1. Build a tree from node lines.
+    Check(AddSampleNodes(tree) == S_OK, "AddNodes");
     std::printf("AddNodes: %ld nodes\n", NodeCount(tree));
     Check(NodeCount(tree) == 5, "five nodes");
 
-    // 4. Read nodes by index and by handle.
+    // 2. Read nodes by index and by handle.
     NodeInfo smith = GetNode(tree, 1);
     std::printf("node 1: %s, handle %ld, host data %s\n", Narrow(smith.Text()).c_str(), smith.handle,
                 Narrow(smith.HostData()).c_str());
@@ -252,25 +373,26 @@ int Run() {
     std::printf("next sibling of Smith: %s\n", Narrow(ParseNodeInfo(Take(text)).Text()).c_str());
     Check(next == GetNode(tree, 2).handle, "Smith's next sibling is node 2");
 
-    // 5. Select a node under a closed parent: the parent opens first, then the selection moves.
-    //    Both are reported to the sink before GoToNode returns.
+    // 3. Select a node under a closed parent: the parent opens first, then the selection moves.
+    //    Both are reported to the sink before GoToNode returns; the title bar follows.
     std::printf("GoToNode(4):\n");
-    hr = tree->GoToNode(4, &text);
+    HRESULT hr = tree->GoToNode(4, &text);
     std::printf("  returned %s\n", Narrow(ParseNodeInfo(Take(text)).Text()).c_str());
     Check(hr == S_OK, "GoToNode(4)");
     CheckEvents(events, {"OnExpanded Suppliers", "OnChange Acme"}, "GoToNode(4)");
+    Check(WindowTitle(window.Handle()) == L"Ramvel host - Acme", "the title names the selected node");
 
-    // 6. Close that parent: it holds the selection, so the selection moves up to it.
+    // 4. Close that parent: it holds the selection, so the selection moves up to it.
     long suppliers = GetNode(tree, 3).handle;
     std::printf("Expanded(Suppliers) = false:\n");
     tree->put_Expanded(suppliers, VARIANT_FALSE);
     CheckEvents(events, {"OnCollapsed Suppliers", "OnChange Suppliers"}, "closing Suppliers");
 
-    // 7. A key typed in the tree: control characters (Enter here) reach the host as OnKeyPress.
-    //    The sample posts the key to the tree view, as the keyboard would.
+    // 5. A key typed in the tree: control characters (Enter here) reach the host as OnKeyPress.
+    //    The check posts the key to the tree view, as the keyboard would.
     IOleInPlaceObject* inPlace = nullptr;
     HWND form = nullptr;
-    control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace));
+    window.Control()->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace));
     if (inPlace) {
         inPlace->GetWindow(&form);
         inPlace->Release();
@@ -282,46 +404,57 @@ int Run() {
     Pump();
     CheckEvents(events, {"OnKeyPress 13"}, "Enter");
 
-    // 8. Change a node in place: it keeps its handle.
-    lines = SysAllocString(L"1\tSmith Ltd\t4\t\t\tC042");
-    tree->ChangeNode(1, lines);
-    SysFreeString(lines);
+    // 6. Change a node in place: it keeps its handle.
+    BSTR line = SysAllocString(L"1\tSmith Ltd\t4\t\t\tC042");
+    tree->ChangeNode(1, line);
+    SysFreeString(line);
     tree->GethNode(smith.handle, &text);
     NodeInfo changed = ParseNodeInfo(Take(text));
     std::printf("changed: %s\n", Narrow(changed.Text()).c_str());
     Check(changed.Text() == L"Smith Ltd", "ChangeNode");
 
-    // 9. A failure: an HRESULT (E_UNEXPECTED) and an error object whose description says why.
+    // 7. A failure: an HRESULT (E_UNEXPECTED) and an error object whose description says why.
     hr = tree->GetNode(99, &text);
     std::wstring why = LastErrorDescription();
     std::printf("GetNode(99) failed: 0x%08lX %s\n", static_cast<unsigned long>(hr), Narrow(why).c_str());
     Check(hr == E_UNEXPECTED && why == L"Index incorrect", "GetNode(99) fails with Index incorrect");
 
-    // 10. Delete by handle: the node goes with its subtree.
+    // 8. Delete by handle: the node goes with its subtree.
     tree->DeleteHNode(smith.handle);
     std::printf("after DeleteHNode(Smith): %ld nodes\n", NodeCount(tree));
     Check(NodeCount(tree) == 4, "four nodes left");
     CheckEvents(events, {}, "changing and deleting unselected nodes");
 
-    // 11. Release the control while the sink is connected: it says OnDestroy as it goes.
-    //     (A host that no longer wants events calls point->Unadvise(cookie) first.)
-    std::printf("releasing the control:\n");
-    point->Release();
-    tree->Release();
-    control->Release();
-    DestroyWindow(frame);  // destroys the AtlAxWin window, which lets go of the control
-    Pump();
-    CheckEvents(events, {"OnDestroy"}, "release");
+    // 9. Close the window as a user would: the message loop ends, and the control, released with
+    //    the sink still connected, says OnDestroy as it goes.
+    PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    Check(MessageLoop() == 0, "the message loop ends with the window");
+    Check(window.Tree() == nullptr, "the window let go of the control");
+    CheckEvents(events, {"OnDestroy"}, "closing the window");
     return failures == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const bool check = argc > 1 && std::strcmp(argv[1], "/check") == 0;
     if (FAILED(OleInitialize(nullptr))) return 1;  // the control is apartment-threaded
-    int result = Run();
+    int result = 1;
+    {
+        MainWindow window;
+        if (window.Create()) {
+            if (check) {
+                result = RunChecks(window);
+            } else {
+                // Start here: fill the tree, then let the user work with it until the window closes.
+                if (FAILED(AddSampleNodes(window.Tree()))) std::printf("FAILED: AddNodes\n");
+                std::printf("close the window to end\n");
+                result = MessageLoop();
+            }
+        }
+    }
     OleUninitialize();
-    if (result == 0) std::printf("done\n");
+    if (check && result == 0) std::printf("done\n");
     return result;
 }
