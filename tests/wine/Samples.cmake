@@ -32,3 +32,7 @@ add_test(NAME guide_covers_idl
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/GuideCoversIdl.sh ${PROJECT_SOURCE_DIR}/resources/Ramvel.idl
                  ${PROJECT_SOURCE_DIR}/resources/RamvelDispIds.h ${PROJECT_SOURCE_DIR}/docs/guide/reference.md
                  ${PROJECT_SOURCE_DIR}/docs/guide/events.md)
+# The guide's VBScript colour example, run as it is written, prints what its comments say.
+ramvel_wine_test(NAME wine_guide_vbscript_colors
+                 COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/GuideExampleRun.sh
+                         ${PROJECT_SOURCE_DIR}/docs/guide/hosts.md "### Colours in VBScript")
