@@ -25,8 +25,10 @@ view_of() { if [ "$1" = x86 ]; then echo 32; else echo 64; fi; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ramvel-package.XXXXXX") || exit 1
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml,winedbg.exe=d'
+# Nothing is left behind: the prefix's processes are gone before its folder is.
 cleanup() {
     wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,6 +44,7 @@ done
 
 mkdir -p "$WINEPREFIX"
 WINEARCH=win64 "$wine64" wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log"; fail "wineboot -i"; }
+wineserver -w  # the prefix's first session ends before it is used (see wine-fixture.sh)
 
 for arch in "$@"; do
     for item in Ramvel.ocx Ramvel.tlb; do

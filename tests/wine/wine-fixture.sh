@@ -100,11 +100,16 @@ start() {
     mkdir -p "$WINEPREFIX" || die "cannot create $WINEPREFIX"
     wineserver -k </dev/null >>"$log" 2>&1
     wineserver -w </dev/null >>"$log" 2>&1
-    wineserver -p </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineserver -p failed"; }
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-fixture: creating the Wine prefix (takes ~20 s)"
         WINEARCH=win64 "$wine64" wineboot -i </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineboot -i failed"; }
+        # The new prefix's first session ends before the persistent server starts. Under a server
+        # that is already persistent, wineboot's restart of the system services leaves a second
+        # service manager running; once RpcSs exits idle (during a long test), every COM start
+        # then waits twice 10 s for a service that reports to the other manager.
+        wineserver -w </dev/null >>"$log" 2>&1
     fi
+    wineserver -p </dev/null >>"$log" 2>&1 || { cat "$log"; die "wineserver -p failed"; }
     # No window manager runs on the display: left managed, every top-level window a test shows
     # waits 2 s for one to map it.
     "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$log" 2>&1 ||
