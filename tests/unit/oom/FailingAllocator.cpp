@@ -2,14 +2,18 @@
 
 #include <cstdlib>
 #include <new>
+#ifdef _WIN32
+#include <malloc.h>  // _aligned_malloc
+#endif
 
 namespace ramvel::test {
 namespace {
 
-// Plain globals: this program runs its tests on one thread.
-bool armed = false;
-bool failed = false;
-std::size_t remaining = 0;
+// Armed for the thread that armed it: other threads of the program (one that closes message
+// boxes, say) allocate as usual and never take the failure.
+thread_local bool armed = false;
+thread_local bool failed = false;
+thread_local std::size_t remaining = 0;
 
 // Whether this allocation is the one to fail.
 bool FailNow() {
@@ -19,11 +23,28 @@ bool FailNow() {
     return true;
 }
 
+// `alignment` 0: the plain forms, whose blocks go back through std::free. The aligned forms
+// take blocks that only Release(block, true) gives back (Windows has no aligned_alloc).
 void* Allocate(std::size_t size, std::size_t alignment) noexcept {
     if (FailNow()) return nullptr;
     if (size == 0) size = 1;
-    if (alignment <= alignof(std::max_align_t)) return std::malloc(size);
+    if (alignment == 0) return std::malloc(size);
+#ifdef _WIN32
+    return _aligned_malloc(size, alignment);
+#else
     return std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
+#endif
+}
+
+void Release(void* block, bool aligned) noexcept {
+#ifdef _WIN32
+    if (aligned) {
+        _aligned_free(block);
+        return;
+    }
+#endif
+    (void)aligned;
+    std::free(block);
 }
 
 void* AllocateOrThrow(std::size_t size, std::size_t alignment) {
@@ -49,6 +70,7 @@ bool DisarmAllocationFailure() {
 
 using ramvel::test::Allocate;
 using ramvel::test::AllocateOrThrow;
+using ramvel::test::Release;
 
 void* operator new(std::size_t size) { return AllocateOrThrow(size, 0); }
 void* operator new[](std::size_t size) { return AllocateOrThrow(size, 0); }
@@ -63,15 +85,15 @@ void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&
     return Allocate(size, static_cast<std::size_t>(a));
 }
 
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete(void* block) noexcept { Release(block, false); }
+void operator delete[](void* block) noexcept { Release(block, false); }
+void operator delete(void* block, std::size_t) noexcept { Release(block, false); }
+void operator delete[](void* block, std::size_t) noexcept { Release(block, false); }
+void operator delete(void* block, std::align_val_t) noexcept { Release(block, true); }
+void operator delete[](void* block, std::align_val_t) noexcept { Release(block, true); }
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept { Release(block, true); }
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { Release(block, true); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { Release(block, false); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { Release(block, false); }
+void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept { Release(block, true); }
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept { Release(block, true); }

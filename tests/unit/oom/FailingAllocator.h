@@ -2,6 +2,7 @@
 // Out-of-memory injection for this test program, which replaces the global operator new: once
 // armed, the Nth allocation from then on fails (std::bad_alloc, or null for the nothrow
 // forms). One failure per arming; the allocations after it succeed, as when memory frees up.
+// Only the arming thread's allocations count.
 #include <cstddef>
 
 namespace ramvel::test {
