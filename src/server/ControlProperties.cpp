@@ -24,8 +24,13 @@ HRESULT GetValue(T* value, Read read) {
     });
 }
 
-HRESULT GetString(BSTR* value, std::u16string_view text) {
-    return ComCall([&] { SetText(OutText(value), text); });
+// The text is read inside the boundary: reading it may allocate.
+template <typename Read>
+HRESULT GetString(BSTR* value, Read read) {
+    return ComCall([&] {
+        BSTR& out = OutText(value);
+        SetText(out, read());
+    });
 }
 
 }  // namespace
@@ -36,7 +41,7 @@ HRESULT RamvelControl::put_Lines(VARIANT_BOOL Value) { return Member([&] { Contr
 HRESULT RamvelControl::put_Buttons(VARIANT_BOOL Value) { return Member([&] { Control().SetButtons(Value != 0); }); }
 HRESULT RamvelControl::put_Track(VARIANT_BOOL Value) { return Member([&] { Control().SetTrack(Value != 0); }); }
 
-HRESULT RamvelControl::get_FontName(BSTR* Value) { return GetString(Value, Control().GetFontName()); }
+HRESULT RamvelControl::get_FontName(BSTR* Value) { return GetString(Value, [&] { return Control().GetFontName(); }); }
 HRESULT RamvelControl::put_FontName(BSTR Value) { return Member([&] { Control().SetFontName(TextView(Value)); }); }
 HRESULT RamvelControl::get_FontSize(LONG* Value) { return GetValue(Value, [&] { return Control().GetFontSize(); }); }
 HRESULT RamvelControl::put_FontSize(LONG Value) { return Member([&] { Control().SetFontSize(Value); }); }
@@ -61,7 +66,7 @@ HRESULT RamvelControl::put_AxBorderStyle(TxActiveFormBorderStyle Value) {
     return Member([&] { Control().SetAxBorderStyle(Value); });
 }
 
-HRESULT RamvelControl::get_Caption(BSTR* Value) { return GetString(Value, Control().GetCaption()); }
+HRESULT RamvelControl::get_Caption(BSTR* Value) { return GetString(Value, [&] { return Control().GetCaption(); }); }
 HRESULT RamvelControl::put_Caption(BSTR Value) { return Member([&] { Control().SetCaption(TextView(Value)); }); }
 
 HRESULT RamvelControl::get_Color(OLE_COLOR* Value) { return GetValue(Value, [&] { return Control().GetColor(); }); }
@@ -108,7 +113,7 @@ HRESULT RamvelControl::get_DropTarget(VARIANT_BOOL* Value) {
 }
 HRESULT RamvelControl::put_DropTarget(VARIANT_BOOL Value) { return Member([&] { Control().SetDropTarget(Value != 0); }); }
 
-HRESULT RamvelControl::get_HelpFile(BSTR* Value) { return GetString(Value, Control().GetHelpFile()); }
+HRESULT RamvelControl::get_HelpFile(BSTR* Value) { return GetString(Value, [&] { return Control().GetHelpFile(); }); }
 HRESULT RamvelControl::put_HelpFile(BSTR Value) { return Member([&] { Control().SetHelpFile(TextView(Value)); }); }
 
 HRESULT RamvelControl::get_DoubleBuffered(VARIANT_BOOL* Value) {
