@@ -14,6 +14,8 @@
 
 #include <olectl.h>
 
+#include <cstdlib>
+#include <exception>
 #include <functional>
 
 using namespace comtest;
@@ -29,6 +31,16 @@ const wchar_t kTree[] = L"0\tA\t1,2\t3\t4\ta-data\n1\tB\t5\n2\tC\n1\tD\t-1\t-1\t
 constexpr std::size_t kMostAllocations = 3000;
 
 std::wstring g_images;  // the folder of test pictures, ending in a backslash
+
+// Where the test is, for the report of an exception that escapes the control.
+const char* g_case = "";
+std::size_t g_failing = 0;
+
+[[noreturn]] void ReportEscape() {
+    std::printf("FAIL: an exception escaped the control (%s, allocation %zu failing)\n", g_case, g_failing);
+    std::fflush(stdout);
+    std::abort();
+}
 
 // An argument as the table names it; made a VARIANT before any allocation is armed.
 struct Arg {
@@ -106,7 +118,7 @@ struct MemberCase {
     Out out;
     EarlyCall early;
     // Run on the freshly built tree before the call, with memory to spare.
-    std::function<void(IRamvel*)> setUp;
+    std::function<void(IRamvel*)> setUp = {};
 };
 
 LONG HandleAtIndex(IRamvel* control, LONG index) {
@@ -358,7 +370,7 @@ std::wstring ReadOut(const MemberCase& c, IRamvel* control, const VARIANT& out) 
     if (V_VT(&out) == VT_BSTR) return WithoutHandle(Text(V_BSTR(&out)));
     VARIANT number;
     VariantInit(&number);
-    if (FAILED(VariantChangeType(&number, &out, 0, VT_I4))) return L"<not a number>";
+    if (FAILED(VariantChangeType(&number, const_cast<VARIANT*>(&out), 0, VT_I4))) return L"<not a number>";
     if (c.out == Out::Value) return std::to_wstring(V_I4(&number));
     BSTR info = nullptr;
     if (V_I4(&number) != 0 && FAILED(control->GethNode(V_I4(&number), &info))) return L"<no such node>";
@@ -455,8 +467,13 @@ void ExpectFailureOrFullResult(HRESULT hr, const Frame& frame, Route route, cons
     EXPECT_HR(hr, E_OUTOFMEMORY);
 }
 
+// How the failed allocations of one case ended, printed as the case's line of the log.
+struct Tally {
+    int outOfMemory = 0, ranThrough = 0;
+};
+
 // Runs the case with the 1st, 2nd... allocation failing until the call runs through.
-void RunCase(const MemberCase& c, Route route) {
+void RunCase(const MemberCase& c, Route route, Tally& tally) {
     Rig rig;
     Frame reference;
     Restart(rig, c);
@@ -472,6 +489,7 @@ void RunCase(const MemberCase& c, Route route) {
         Frame frame;
         Prepare(c, rig.control.Get(), frame);
 
+        g_failing = n;
         FailAllocationNumber(n);
         const HRESULT hr = Call(c, rig.control.Get(), frame, route);
         const bool failed = DisarmAllocationFailure();
@@ -484,6 +502,7 @@ void RunCase(const MemberCase& c, Route route) {
             return;
         }
         ExpectFailureOrFullResult(hr, frame, route, outcome, expected);
+        ++(hr == S_OK ? tally.ranThrough : tally.outOfMemory);
         if (winecheck::Current().failures != failuresBefore) return;  // one allocation's report is enough
     }
 }
@@ -496,6 +515,7 @@ int main(int argc, char** argv) {
     g_images += L'\\';
 
     Apartment apartment;
+    std::set_terminate(ReportEscape);
     // The server is part of this program: its type library and pictures are this program's.
     ramvel::server::SetModuleHandle(GetModuleHandleW(nullptr));
     treetest::Watchdog watchdog(100000);
@@ -506,7 +526,11 @@ int main(int argc, char** argv) {
         RAMVEL_CASE(route == Route::VTable ? "vtable calls" : "IDispatch::Invoke calls") {
             for (const MemberCase& c : kCases) {
                 SCOPED_TRACE(c.name);
-                RunCase(c, route);
+                g_case = c.name;
+                Tally tally;
+                RunCase(c, route, tally);
+                std::printf("%-36s %4d failed allocations: %4d out of memory, %4d got by\n", c.name,
+                            tally.outOfMemory + tally.ranThrough, tally.outOfMemory, tally.ranThrough);
             }
         }
     }
