@@ -27,6 +27,19 @@ namespace {
 // A ( B ( C ), D ), E ( F ), with every field of the node lines in use somewhere.
 const wchar_t kTree[] = L"0\tA\t1,2\t3\t4\ta-data\n1\tB\t5\n2\tC\n1\tD\t-1\t-1\t2\n0\tE\t7\t7\t7\te-data\n1\tF";
 
+// One root with more children than a leaf of the control's index holds, then a second root:
+// inserts and deletes inside it split and empty leaves.
+std::wstring WideTree() {
+    std::wstring lines = L"0\twide";
+    for (int i = 0; i < 700; ++i) lines += L"\n1\tchild " + std::to_wstring(i);
+    return lines + L"\n0\tlast";
+}
+const std::wstring kWideTree = WideTree();
+
+// A first node whose text is longer than a block of the control's text storage, then a short
+// one: replacing the long text leaves enough garbage for the texts to be compacted.
+const std::wstring kLongTextTree = L"0\t" + std::wstring(1100000, L'x') + L"\t3\n0\tshort";
+
 // No call of the table needs more allocations than this; past it something loops.
 constexpr std::size_t kMostAllocations = 3000;
 
@@ -119,6 +132,8 @@ struct MemberCase {
     EarlyCall early;
     // Run on the freshly built tree before the call, with memory to spare.
     std::function<void(IRamvel*)> setUp = {};
+    // The node lines of the tree the case starts from.
+    const wchar_t* tree = kTree;
 };
 
 LONG HandleAtIndex(IRamvel* control, LONG index) {
@@ -141,10 +156,15 @@ const MemberCase kCases[] = {
     // Building and editing.
     {"AddNodes", DISPID_RAMVEL_ADDNODES, DISPATCH_METHOD, {Str(L"2\tG\t7\n3\tH\n0\tI\t1,3\t2\t1\ti-data")}, Out::None,
      [](IRamvel* c, Frame& f) { return c->AddNodes(f.Text(0)); }},
+    {"AddNodes of a wide branch", DISPID_RAMVEL_ADDNODES, DISPATCH_METHOD, {Str(kWideTree.c_str())}, Out::None,
+     [](IRamvel* c, Frame& f) { return c->AddNodes(f.Text(0)); }},
     {"AddAfterNode as a child", DISPID_RAMVEL_ADDAFTERNODE, DISPATCH_METHOD, {Int(1), Str(L"2\tX\t3\t4\t5\tx-data")},
      Out::Value, [](IRamvel* c, Frame& f) { return c->AddAfterNode(f.Long(0), f.Text(1), f.OutText()); }},
     {"AddAfterNode at the root", DISPID_RAMVEL_ADDAFTERNODE, DISPATCH_METHOD, {Int(1), Str(L"0\tZ")}, Out::Value,
      [](IRamvel* c, Frame& f) { return c->AddAfterNode(f.Long(0), f.Text(1), f.OutText()); }},
+    {"AddAfterNode into a full index leaf", DISPID_RAMVEL_ADDAFTERNODE, DISPATCH_METHOD,
+     {Int(10), Str(L"2\tmiddle\t2")}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->AddAfterNode(f.Long(0), f.Text(1), f.OutText()); }, {}, kWideTree.c_str()},
     {"AddAfterCurrentNode", DISPID_RAMVEL_ADDAFTERCURRENTNODE, DISPATCH_METHOD, {Str(L"1\tW\t4\t5")}, Out::None,
      [](IRamvel* c, Frame& f) { return c->AddAfterCurrentNode(f.Text(0)); }, [](IRamvel* c) { StoreAt(c, 3); }},
     {"ChangeNode", DISPID_RAMVEL_CHANGENODE, DISPATCH_METHOD, {Int(1), Str(L"1\tB changed\t6,7\t8\t9\tnew data")},
@@ -152,6 +172,12 @@ const MemberCase kCases[] = {
     {"ChangeNode of the selected node", DISPID_RAMVEL_CHANGENODE, DISPATCH_METHOD, {Int(4), Str(L"0\tE changed\t2")},
      Out::None, [](IRamvel* c, Frame& f) { return c->ChangeNode(f.Long(0), f.Text(1)); },
      [](IRamvel* c) { GoTo(c, 4); }},
+    {"ChangeNode that compacts the texts", DISPID_RAMVEL_CHANGENODE, DISPATCH_METHOD, {Int(0), Str(L"0\tnow short\t4")},
+     Out::None, [](IRamvel* c, Frame& f) { return c->ChangeNode(f.Long(0), f.Text(1)); }, {}, kLongTextTree.c_str()},
+    {"DeleteNode of a wide subtree", DISPID_RAMVEL_DELETENODE, DISPATCH_METHOD, {Int(0)}, Out::None,
+     [](IRamvel* c, Frame& f) { return c->DeleteNode(f.Long(0)); }, {}, kWideTree.c_str()},
+    {"DeleteNode in the middle of a wide tree", DISPID_RAMVEL_DELETENODE, DISPATCH_METHOD, {Int(300)}, Out::None,
+     [](IRamvel* c, Frame& f) { return c->DeleteNode(f.Long(0)); }, {}, kWideTree.c_str()},
     {"DeleteNode of a subtree", DISPID_RAMVEL_DELETENODE, DISPATCH_METHOD, {Int(0)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->DeleteNode(f.Long(0)); }},
     {"DeleteNode of the selected leaf", DISPID_RAMVEL_DELETENODE, DISPATCH_METHOD, {Int(2)}, Out::None,
@@ -159,6 +185,8 @@ const MemberCase kCases[] = {
     {"DeleteHNode", DISPID_RAMVEL_DELETEHNODE, DISPATCH_METHOD, {HandleAt(4)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->DeleteHNode(f.Long(0)); }},
     {"Clear", DISPID_RAMVEL_CLEAR, DISPATCH_METHOD, {}, Out::None, [](IRamvel* c, Frame&) { return c->Clear(); }},
+    {"Clear of a wide tree", DISPID_RAMVEL_CLEAR, DISPATCH_METHOD, {}, Out::None,
+     [](IRamvel* c, Frame&) { return c->Clear(); }, {}, kWideTree.c_str()},
     {"Refresh", DISPID_RAMVEL_REFRESH, DISPATCH_METHOD, {}, Out::None,
      [](IRamvel* c, Frame&) { return c->Refresh(); }},
     {"TreeRefresh put false", DISPID_RAMVEL_TREEREFRESH, DISPATCH_PROPERTYPUT, {Flag(false)}, Out::None,
@@ -169,6 +197,8 @@ const MemberCase kCases[] = {
     // Selecting, navigating and reading.
     {"GoToNode into a closed parent", DISPID_RAMVEL_GOTONODE, DISPATCH_METHOD, {Int(2)}, Out::Value,
      [](IRamvel* c, Frame& f) { return c->GoToNode(f.Long(0), f.OutText()); }},
+    {"GoToNode deep in a wide tree", DISPID_RAMVEL_GOTONODE, DISPATCH_METHOD, {Int(650)}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->GoToNode(f.Long(0), f.OutText()); }, {}, kWideTree.c_str()},
     {"GotohNode", DISPID_RAMVEL_GOTOHNODE, DISPATCH_METHOD, {HandleAt(5)}, Out::Value,
      [](IRamvel* c, Frame& f) { return c->GotohNode(f.Long(0), f.OutText()); }},
     {"GetNode", DISPID_RAMVEL_GETNODE, DISPATCH_METHOD, {Int(3)}, Out::Value,
@@ -283,8 +313,8 @@ struct Rig {
     IRamvel* operator->() const { return control.Get(); }
 };
 
-// The state every run of a case starts from: the standard images shown, the tree of kTree
-// built and redrawn at once, nothing selected; then the case's own set-up.
+// The state every run of a case starts from: the standard images shown, the case's tree built
+// and redrawn at once, nothing selected; then the case's own set-up.
 void Restart(Rig& rig, const MemberCase& c) {
     IRamvel* control = rig.control.Get();
     control->Clear();
@@ -294,7 +324,7 @@ void Restart(Rig& rig, const MemberCase& c) {
     control->resetImages();
     control->put_ImageList(1);
     control->put_Images(VARIANT_TRUE);
-    control->AddNodes(MakeBstr(kTree).Get());
+    control->AddNodes(MakeBstr(c.tree).Get());
     if (c.setUp) c.setUp(control);
 }
 
@@ -529,12 +559,14 @@ int main(int argc, char** argv) {
                 g_case = c.name;
                 Tally tally;
                 RunCase(c, route, tally);
-                std::printf("%-36s %4d failed allocations: %4d out of memory, %4d got by\n", c.name,
+                std::printf("%-40s %4d failed allocations: %4d out of memory, %4d got by\n", c.name,
                             tally.outOfMemory + tally.ranThrough, tally.outOfMemory, tally.ranThrough);
             }
         }
     }
-    for (const treetest::BoxSeen& box : boxes.Take()) {
+    const std::vector<treetest::BoxSeen> seen = boxes.Take();
+    std::printf("%zu boxes closed\n", seen.size());
+    for (const treetest::BoxSeen& box : seen) {
         SCOPED_TRACE("a box: " + box.caption + ": " + box.text);
         EXPECT_EQ(box.text, "Out of memory.");
     }
