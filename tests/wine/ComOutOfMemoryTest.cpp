@@ -6,7 +6,7 @@
 // control gets by without that memory, succeed with exactly the result it gives with memory
 // to spare; either way the tree must still agree with a walk of its links.
 //   ComOutOfMemoryTest.exe IMAGES_FOLDER     (tests/wine/images, as a Windows path)
-#include "ComTestSupport.h"
+#include "HostedControl.h"  // ComTestSupport.h, the container
 #include "../unit/oom/FailingAllocator.h"
 #include "TreeViewHarness.h"  // BoxWatcher, Watchdog
 #include "server/ClassFactory.h"
@@ -290,27 +290,51 @@ public:
     }
 };
 
-// One control of this program's own server, with an event sink connected.
+using AtlAxAttachControlFn = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
+
+// One control of this program's own server, with an event sink connected; hosted, it is active
+// in place in Wine's ATL container, its tree view shown.
 struct Rig {
     ComPtr<IRamvel> control;
     ComPtr<IConnectionPoint> events;
     QuietSink sink;
     DWORD cookie = 0;
+    HWND site = nullptr;
+    ComPtr<IUnknown> hostObject;  // the container's site object around the control
 
-    Rig() {
+    explicit Rig(Container* container) {
         ramvel::server::ClassObject()->CreateInstance(nullptr, IID_IRamvel, reinterpret_cast<void**>(control.Put()));
         if (!control) winecheck::Abort("the class object made no control");
         auto points = ramvel::server::QueryAs<IConnectionPointContainer>(control.Get());
         if (!points || points->FindConnectionPoint(DIID_IRamvelEvents, events.Put()) != S_OK ||
             events->Advise(&sink, &cookie) != S_OK)
             winecheck::Abort("the control takes no event sink");
+        if (container) Host(*container);
     }
     ~Rig() {
         events->Unadvise(cookie);
         events.Reset();
+        if (site) DestroyWindow(site);
+        Pump();
+        hostObject.Reset();
         control.Reset();
     }
-    IRamvel* operator->() const { return control.Get(); }
+
+private:
+    void Host(Container& container) {
+        const auto attach = reinterpret_cast<AtlAxAttachControlFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"atl.dll"), "AtlAxAttachControl")));
+        site = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 300, 200, container.frame, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+        if (!attach || !site || FAILED(attach(control.Get(), site, hostObject.Put())))
+            winecheck::Abort("the container does not take the control");
+        Pump();
+        auto inPlace = ramvel::server::QueryAs<IOleInPlaceObject>(control.Get());
+        HWND form = nullptr;
+        if (!inPlace || inPlace->GetWindow(&form) != S_OK || !IsWindowVisible(form) ||
+            !IsWindowVisible(FindWindowExW(form, nullptr, WC_TREEVIEWW, nullptr)))
+            winecheck::Abort("the control is not active in place with its tree view shown");
+    }
 };
 
 // The state every run of a case starts from: the standard images shown, the case's tree built
@@ -503,8 +527,8 @@ struct Tally {
 };
 
 // Runs the case with the 1st, 2nd... allocation failing until the call runs through.
-void RunCase(const MemberCase& c, Route route, Tally& tally) {
-    Rig rig;
+void RunCase(const MemberCase& c, Route route, Container* container, Tally& tally) {
+    Rig rig(container);
     Frame reference;
     Restart(rig, c);
     Prepare(c, rig.control.Get(), reference);
@@ -552,13 +576,26 @@ int main(int argc, char** argv) {
     // A handler that runs out of memory reports it in a box; the watcher closes each.
     treetest::BoxWatcher boxes;
 
-    for (Route route : {Route::VTable, Route::Invoke}) {
-        RAMVEL_CASE(route == Route::VTable ? "vtable calls" : "IDispatch::Invoke calls") {
+    // Alone, the control keeps its form hidden; hosted, its tree view shows the nodes.
+    Container container;
+    struct Pass {
+        const char* name;
+        Route route;
+        Container* container;
+    } passes[] = {
+        {"vtable calls", Route::VTable, nullptr},
+        {"IDispatch::Invoke calls", Route::Invoke, nullptr},
+        {"vtable calls, hosted", Route::VTable, &container},
+        {"IDispatch::Invoke calls, hosted", Route::Invoke, &container},
+    };
+    for (const Pass& pass : passes) {
+        RAMVEL_CASE(pass.name) {
+            std::printf("%s\n", pass.name);
             for (const MemberCase& c : kCases) {
                 SCOPED_TRACE(c.name);
                 g_case = c.name;
                 Tally tally;
-                RunCase(c, route, tally);
+                RunCase(c, pass.route, pass.container, tally);
                 std::printf("%-40s %4d failed allocations: %4d out of memory, %4d got by\n", c.name,
                             tally.outOfMemory + tally.ranThrough, tally.outOfMemory, tally.ranThrough);
             }
