@@ -86,14 +86,11 @@ struct Frame {
     Frame() = default;
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
-    ~Frame() { Release(); }
-
-    void Release() {
+    ~Frame() {
         VariantClear(&out);
         SysFreeString(excep.bstrSource);
         SysFreeString(excep.bstrDescription);
         SysFreeString(excep.bstrHelpFile);
-        excep = {};
     }
 
     LONG Long(size_t i) const { return V_I4(&args[i]); }
@@ -189,6 +186,8 @@ const MemberCase kCases[] = {
      [](IRamvel* c, Frame&) { return c->Clear(); }, {}, kWideTree.c_str()},
     {"Refresh", DISPID_RAMVEL_REFRESH, DISPATCH_METHOD, {}, Out::None,
      [](IRamvel* c, Frame&) { return c->Refresh(); }},
+    {"TreeRefresh get", DISPID_RAMVEL_TREEREFRESH, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_TreeRefresh(f.OutBool()); }},
     {"TreeRefresh put false", DISPID_RAMVEL_TREEREFRESH, DISPATCH_PROPERTYPUT, {Flag(false)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_TreeRefresh(f.Bool(0)); }},
     {"TreeRefresh put true", DISPID_RAMVEL_TREEREFRESH, DISPATCH_PROPERTYPUT, {Flag(true)}, Out::None,
@@ -243,8 +242,12 @@ const MemberCase kCases[] = {
      [](IRamvel* c, Frame&) { return c->ClearImages(); }},
     {"resetImages", DISPID_RAMVEL_RESETIMAGES, DISPATCH_METHOD, {}, Out::None,
      [](IRamvel* c, Frame&) { return c->resetImages(); }, ShrinkImages},
+    {"Images get", DISPID_RAMVEL_IMAGES, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_Images(f.OutBool()); }},
     {"Images put false", DISPID_RAMVEL_IMAGES, DISPATCH_PROPERTYPUT, {Flag(false)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_Images(f.Bool(0)); }},
+    {"ImageList get", DISPID_RAMVEL_IMAGELIST, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_ImageList(f.OutLong()); }},
     {"ImageList put 2", DISPID_RAMVEL_IMAGELIST, DISPATCH_PROPERTYPUT, {Int(2)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_ImageList(f.Long(0)); }},
     // Properties.
@@ -257,6 +260,8 @@ const MemberCase kCases[] = {
      [](IRamvel* c, Frame& f) { return c->put_FontName(f.Text(0)); }},
     {"FontName get", DISPID_RAMVEL_FONTNAME, DISPATCH_PROPERTYGET, {}, Out::Value,
      [](IRamvel* c, Frame& f) { return c->get_FontName(f.OutText()); }},
+    {"FontSize get", DISPID_RAMVEL_FONTSIZE, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_FontSize(f.OutLong()); }},
     {"FontSize put", DISPID_RAMVEL_FONTSIZE, DISPATCH_PROPERTYPUT, {Int(14)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_FontSize(f.Long(0)); }},
     {"Font put", DISPID_FONT, DISPATCH_PROPERTYPUT, {NewFont()}, Out::None,
@@ -272,10 +277,16 @@ const MemberCase kCases[] = {
      [](IRamvel* c) { c->put_HelpFile(MakeBstr(L"C:\\read\\back.hlp").Get()); }},
     {"Color put", DISPID_BACKCOLOR, DISPATCH_PROPERTYPUT, {Int(0x00336699)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_Color(static_cast<OLE_COLOR>(f.Long(0))); }},
+    {"Color get", DISPID_BACKCOLOR, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_Color(f.OutColour()); }},
     {"Lines put", DISPID_RAMVEL_LINES, DISPATCH_PROPERTYPUT, {Flag(false)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_Lines(f.Bool(0)); }},
+    {"Cursor get", DISPID_RAMVEL_CURSOR, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_Cursor(f.OutShort()); }},
     {"Cursor put", DISPID_RAMVEL_CURSOR, DISPATCH_PROPERTYPUT, {Int(15000)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_Cursor(static_cast<short>(f.Long(0))); }},
+    {"AxBorderStyle get", DISPID_RAMVEL_AXBORDERSTYLE, DISPATCH_PROPERTYGET, {}, Out::Value,
+     [](IRamvel* c, Frame& f) { return c->get_AxBorderStyle(f.OutEnum<TxActiveFormBorderStyle>()); }},
     {"AxBorderStyle put", DISPID_RAMVEL_AXBORDERSTYLE, DISPATCH_PROPERTYPUT, {Int(afbSunken)}, Out::None,
      [](IRamvel* c, Frame& f) { return c->put_AxBorderStyle(static_cast<TxActiveFormBorderStyle>(f.Long(0))); }},
     {"BiDiMode put", DISPID_RAMVEL_BIDIMODE, DISPATCH_PROPERTYPUT, {Int(bdRightToLeft)}, Out::None,
