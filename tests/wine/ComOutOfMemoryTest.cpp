@@ -4,7 +4,8 @@
 // the nth allocation of the call fails, until the call runs through. A call whose allocation
 // failed must fail with E_OUTOFMEMORY (late-bound: DISP_E_EXCEPTION carrying it) or, where the
 // control gets by without that memory, succeed with exactly the result it gives with memory
-// to spare; either way the tree must still agree with a walk of its links.
+// to spare; either way the tree must still agree with a walk of its links. Building a control
+// through the class object goes through the same failures.
 //   ComOutOfMemoryTest.exe IMAGES_FOLDER     (tests/wine/images, as a Windows path)
 #include "HostedControl.h"  // ComTestSupport.h, the container
 #include "../unit/oom/FailingAllocator.h"
@@ -535,6 +536,11 @@ void ExpectFailureOrFullResult(HRESULT hr, const Frame& frame, Route route, cons
 // How the failed allocations of one case ended, printed as the case's line of the log.
 struct Tally {
     int outOfMemory = 0, ranThrough = 0;
+
+    void Print(const char* name) const {
+        std::printf("%-40s %4d failed allocations: %4d out of memory, %4d got by\n", name, outOfMemory + ranThrough,
+                    outOfMemory, ranThrough);
+    }
 };
 
 // Runs the case with the 1st, 2nd... allocation failing until the call runs through.
@@ -641,8 +647,7 @@ int main(int argc, char** argv) {
                 g_case = c.name;
                 Tally tally;
                 RunCase(c, pass.route, pass.container, tally);
-                std::printf("%-40s %4d failed allocations: %4d out of memory, %4d got by\n", c.name,
-                            tally.outOfMemory + tally.ranThrough, tally.outOfMemory, tally.ranThrough);
+                tally.Print(c.name);
             }
         }
     }
@@ -650,8 +655,7 @@ int main(int argc, char** argv) {
         g_case = "building a control";
         Tally tally;
         CreateUnderFailures(tally);
-        std::printf("%-40s %4d failed allocations: %4d out of memory, %4d got by\n", g_case,
-                    tally.outOfMemory + tally.ranThrough, tally.outOfMemory, tally.ranThrough);
+        tally.Print(g_case);
     }
     const std::vector<treetest::BoxSeen> seen = boxes.Take();
     std::printf("%zu boxes closed\n", seen.size());
