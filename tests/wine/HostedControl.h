@@ -27,7 +27,8 @@ inline AtlAxGetControlFn LoadAtlHosting() {
     auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
     auto getControl =
         reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-    WNDCLASSEXW registered{sizeof registered};
+    WNDCLASSEXW registered{};
+    registered.cbSize = sizeof registered;
     if (!init || !getControl || (!init() && !GetClassInfoExW(nullptr, L"AtlAxWin", &registered)))
         winecheck::Abort("atl.dll cannot host controls");
     return getControl;
