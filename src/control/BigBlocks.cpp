@@ -1,6 +1,7 @@
 #include "control/BigBlocks.h"
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #if defined(__linux__)
@@ -37,6 +38,8 @@ void* AllocateBlock(std::size_t bytes, bool hugePages) {
     return block;
 }
 
+void* AllocateZeroedBlock(std::size_t bytes) { return Map(WholePages(bytes)); }
+
 void FreeBlock(void* block, std::size_t bytes) noexcept {
     if (block) munmap(block, WholePages(bytes));
 }
@@ -44,6 +47,8 @@ void FreeBlock(void* block, std::size_t bytes) noexcept {
 #else
 
 void* AllocateBlock(std::size_t bytes, bool) { return ::operator new(bytes, std::align_val_t(64)); }
+
+void* AllocateZeroedBlock(std::size_t bytes) { return std::memset(AllocateBlock(bytes, false), 0, bytes); }
 
 void FreeBlock(void* block, std::size_t) noexcept { ::operator delete(block, std::align_val_t(64)); }
 

@@ -8,6 +8,9 @@ namespace ramvel {
 
 // Uninitialised memory for `bytes`, aligned for any node type. `hugePages` is a hint.
 void* AllocateBlock(std::size_t bytes, bool hugePages);
+// Memory for `bytes` that reads as zeros. Where the system maps fresh pages as zeros, a page
+// costs nothing until it is written.
+void* AllocateZeroedBlock(std::size_t bytes);
 void FreeBlock(void* block, std::size_t bytes) noexcept;
 
 }  // namespace ramvel

@@ -1,50 +1,60 @@
 #include "control/HandleTable.h"
 
-#include <new>
+#include <mutex>
 
 #include "control/BigBlocks.h"
-#include "control/RamvelError.h"
 
 namespace ramvel {
 
-namespace {
-constexpr std::size_t kPageBytes = (std::size_t{1} << 18) * sizeof(HandleTable::Entry);
-}
+HandleTable::HandleTable(NodeHandle firstHandle)
+    : pages_(std::make_unique<Page[]>(kPageCount)),
+      firstHandle_(firstHandle > 0 ? firstHandle : 1),
+      counted_(static_cast<std::uint32_t>(firstHandle_) >> HandlePage::kBits) {}
 
 HandleTable::~HandleTable() {
-    for (Page& page : pages_) FreeBlock(page.entries, kPageBytes);
+    for (std::uint32_t page = 0; page < kPageCount; ++page)
+        if (pages_[page].map) FreeBlock(pages_[page].map, sizeof(HandlePage));
 }
 
-NodeHandle HandleTable::Allocate(std::uint32_t owner, std::uint32_t slot) {
+HandleTable::Taken HandleTable::Take(std::uint32_t owner, HandlePage* map) noexcept {
     std::lock_guard<SpinLock> hold(lock_);
-    if (next_ > 0x7FFFFFFF) throw RamvelError(u"No node handle is left for a new node");
-    const auto handle = static_cast<NodeHandle>(next_);
-    const std::size_t page = static_cast<std::uint32_t>(handle) >> kPageBits;
-    if (page >= pages_.size()) pages_.resize(page + 1);
-    Page& p = pages_[page];
-    if (!p.entries) {
-        void* block = AllocateBlock(kPageBytes, page > 0);
-        p.entries = new (block) Entry[kPageSize]{};
+    Taken taken;
+    if (counted_ < kPageCount) {
+        taken.page = counted_++;
+        if (taken.page == static_cast<std::uint32_t>(firstHandle_) >> HandlePage::kBits)
+            taken.first = static_cast<std::uint32_t>(firstHandle_) & (HandlePage::kSize - 1);
+    } else if (backHead_ != kNoPage) {
+        taken.page = backHead_;
+        backHead_ = pages_[taken.page].nextBack;
+        if (backHead_ == kNoPage) backTail_ = kNoPage;
+    } else {
+        return taken;
     }
-    ++next_;
-    p.entries[handle & (kPageSize - 1)] = {owner, slot};
-    ++p.live;
-    return handle;
+    if (taken.page == 0 && taken.first == 0) taken.first = 1;  // handle 0 names no node
+    Page& p = pages_[taken.page];
+    p.map = map;
+    p.nextBack = kNoPage;
+    p.owner.store(owner, std::memory_order_release);
+    return taken;
 }
 
-void HandleTable::Release(NodeHandle handle) {
+HandlePage* HandleTable::GiveBack(std::uint32_t page) noexcept {
     std::lock_guard<SpinLock> hold(lock_);
-    const std::size_t page = static_cast<std::uint32_t>(handle) >> kPageBits;
-    if (handle <= 0 || page >= pages_.size() || !pages_[page].entries) return;
     Page& p = pages_[page];
-    Entry& entry = p.entries[handle & (kPageSize - 1)];
-    if (entry.owner == 0) return;
-    entry = {};
-    const bool givingFromIt = page == (static_cast<std::uint64_t>(next_) >> kPageBits);
-    if (--p.live == 0 && !givingFromIt) {
-        FreeBlock(p.entries, kPageBytes);
-        p.entries = nullptr;
+    HandlePage* map = p.map;
+    p.owner.store(0, std::memory_order_release);
+    p.map = nullptr;
+    if (backTail_ == kNoPage) backHead_ = page; else pages_[backTail_].nextBack = page;
+    backTail_ = page;
+    return map;
+}
+
+std::uint32_t HandleTable::OwnedPageWithRoom(std::uint32_t owner) const noexcept {
+    for (std::uint32_t page = 0; page < kPageCount; ++page) {
+        const HandlePage* map = MapOf(page, owner);
+        if (map && map->live < HandlePage::kSize - (page == 0 ? 1 : 0)) return page;
     }
+    return kNoPage;
 }
 
 }  // namespace ramvel

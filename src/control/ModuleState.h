@@ -1,6 +1,7 @@
 #pragma once
 // State that belongs to the loaded module and is shared by every control object, on whatever
-// thread it lives: each value is read and written whole, never torn by another thread's write.
+// thread it lives (but for the busy flag, which each thread has): each value is read and
+// written whole, never torn by another thread's write.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -48,7 +49,10 @@ private:
 
 struct ModuleState {
     LevelTable levelTable;
-    std::atomic<bool> busy{false};
+    // The busy flag is the thread's. Controls on one thread share it, as one batch is meant to
+    // mute them all; a control belongs to the apartment (thread) that made it and is called
+    // there only, so a batch on another thread has nothing to do with it and must not mute it.
+    static inline thread_local bool busy = false;
     std::atomic<NodeHandle> storedNode{0};
     std::atomic<std::int16_t> imageDisplay{-1};  // as the host's Images put gave it; read at creation
     HandleTable handles;

@@ -2,6 +2,7 @@
 #include "control/MyRamvel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "control/Fields.h"
 #include "control/ModuleState.h"
@@ -30,7 +31,10 @@ constexpr std::int32_t kDeepestLevel = kLevelTableSize - 1;  // a level-L line w
 }  // namespace
 
 TMyRamvel::TMyRamvel(IMessageBox& messageBox, std::u16string moduleFileName)
-    : messageBox_(messageBox), moduleFileName_(std::move(moduleFileName)) {}
+    : TMyRamvel(messageBox, std::move(moduleFileName), Module().handles) {}
+
+TMyRamvel::TMyRamvel(IMessageBox& messageBox, std::u16string moduleFileName, HandleTable& handles)
+    : tree_(handles), messageBox_(messageBox), moduleFileName_(std::move(moduleFileName)) {}
 
 TMyRamvel::~TMyRamvel() = default;
 
@@ -68,7 +72,7 @@ void TMyRamvel::ShowWarning(const std::u16string& text) {
 
 void TMyRamvel::AddNodes(std::u16string_view nodeParm) {
     ModuleState& module = Module();
-    const bool outermost = !module.busy.exchange(true);
+    const bool outermost = !std::exchange(module.busy, true);
     if (outermost) BeginUpdate();
     // This control's lines work on a copy of the module's level table, taken when its outermost
     // batch starts and written back when that batch ends.

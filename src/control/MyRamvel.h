@@ -28,6 +28,8 @@ public:
     // `moduleFileName` is the file name of the module (e.g. "Ramvel.ocx"), used to caption
     // the boxes that report errors inside notification handlers.
     TMyRamvel(IMessageBox& messageBox, std::u16string moduleFileName);
+    // The same, with node handles from `handles` instead of the module's table (tests).
+    TMyRamvel(IMessageBox& messageBox, std::u16string moduleFileName, HandleTable& handles);
     ~TMyRamvel() override;
 
     // Wiring done by whoever builds the object, before FormCreate.

@@ -14,18 +14,20 @@ namespace {
 constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
 }
 
-TreeModel::TreeModel() : id_(Module().handles.NewOwnerId()) {}
+TreeModel::TreeModel() : TreeModel(Module().handles) {}
+
+TreeModel::TreeModel(HandleTable& handles) : handles_(handles) {}
 
 TreeModel::~TreeModel() { Clear(); }
 
 Node* TreeModel::Find(NodeHandle handle) {
-    const HandleTable::Entry entry = Module().handles.Lookup(handle);
-    return entry.owner == id_ ? &NodeIn(entry.slot) : nullptr;
+    const std::uint32_t slot = handles_.SlotOf(handle);
+    return slot == kNone ? nullptr : &NodeIn(slot);
 }
 
 const Node* TreeModel::Find(NodeHandle handle) const {
-    const HandleTable::Entry entry = Module().handles.Lookup(handle);
-    return entry.owner == id_ ? &NodeIn(entry.slot) : nullptr;
+    const std::uint32_t slot = handles_.SlotOf(handle);
+    return slot == kNone ? nullptr : &NodeIn(slot);
 }
 
 Node& TreeModel::Get(NodeHandle handle) {
@@ -115,13 +117,13 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
     const std::uint32_t slot = NewSlot();
     Node& node = NodeIn(slot);
     try {
-        node.handle = Module().handles.Allocate(id_, slot);
+        node.handle = handles_.Allocate(slot);
         texts_.Set(node, text, {});
         node.SetDescribedHandle(node.handle);
         order_.Insert(position, slot);
     } catch (...) {
         texts_.Release(node);
-        Module().handles.Release(node.handle);
+        handles_.Release(node.handle);
         node.handle = 0;
         // The slot goes back where it came from, without allocating: the last slot by the
         // count, any other one into the room it left on the free list.
@@ -220,7 +222,7 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     Unlink(node);
     ForEachInSubtree(top, [&](Node& n) {
         if (n.handle == selected_) selected_ = 0;
-        Module().handles.Release(n.handle);
+        handles_.Release(n.handle);
         texts_.Release(n);
         n.handle = 0;
         free_.push_back(n.slot);
@@ -239,7 +241,7 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
 
 void TreeModel::Clear() {
     for (std::uint32_t slot = 0; slot < used_; ++slot)
-        if (NodeIn(slot).handle != 0) Module().handles.Release(NodeIn(slot).handle);
+        if (NodeIn(slot).handle != 0) handles_.Release(NodeIn(slot).handle);
     for (Node* block : blocks_) FreeBlock(block, kBlockBytes);
     blocks_.clear();
     texts_.Clear();

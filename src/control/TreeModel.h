@@ -7,6 +7,7 @@
 
 #include "control/NodeTexts.h"
 #include "control/OrderIndex.h"
+#include "control/TreeHandles.h"
 #include "platform/TreeWidget.h"
 
 namespace ramvel {
@@ -34,7 +35,9 @@ class TreeModel {
 public:
     static constexpr std::uint32_t kNone = Node::kNoSlot;
 
+    // Handles come from the module's table, or from `handles` (tests start one near its end).
     TreeModel();
+    explicit TreeModel(HandleTable& handles);
     ~TreeModel();
     TreeModel(const TreeModel&) = delete;
     TreeModel& operator=(const TreeModel&) = delete;
@@ -124,7 +127,7 @@ private:
     std::size_t PositionForNewChild(std::uint32_t parentSlot) const;
     void Unlink(Node& node);
 
-    std::uint32_t id_;                  // owner id of this tree's handles
+    TreeHandles handles_;
     std::vector<Node*> blocks_;
     NodeTexts texts_;
     std::uint32_t used_ = 0;            // slots handed out so far, free ones included
