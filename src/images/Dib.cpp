@@ -12,12 +12,21 @@ constexpr std::uint32_t kCoreHeaderSize = 12, kInfoHeaderSize = 40;
 
 Rgb MakeRgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return r << 16 | g << 8 | b; }
 
-// One channel of a packed pixel, widened to 8 bits.
+// One channel of a packed pixel, scaled to 8 bits.
 std::uint32_t Channel(std::uint32_t value, std::uint32_t mask) {
     if (mask == 0) return 0;
     const int shift = std::countr_zero(mask);
     const std::uint64_t top = mask >> shift;
-    return static_cast<std::uint32_t>(((value & mask) >> shift) * 255 / top);
+    return static_cast<std::uint32_t>(std::uint64_t{(value & mask) >> shift} * 255 / top);
+}
+
+// A contiguous mask keeps its top 24 bits: the bits below them cannot change an 8-bit channel
+// by more than rounding does.
+std::uint32_t Significant(std::uint32_t mask) {
+    const int dropped = std::popcount(mask) - 24;
+    if (dropped <= 0) return mask;
+    const int below = std::countr_zero(mask) + dropped;
+    return mask >> below << below;
 }
 
 bool ValidMasks(const std::uint32_t (&masks)[4]) {
@@ -82,6 +91,7 @@ DibHeader ReadDibHeader(std::span<const std::uint8_t> data, bool rowsHoldMask, c
         }
         if (size >= 56 && count == 3) header.masks[3] = ReadU32(p + 52);
         if (!ValidMasks(header.masks)) throw RamvelError(errors.invalid);
+        for (std::uint32_t& mask : header.masks) mask = Significant(mask);
     } else if (header.compression != kRgb) {
         throw RamvelError(errors.invalid);
     } else if (bits == 16) {

@@ -37,6 +37,21 @@ TEST(BitmapFile, ReadsEveryDepthAndRowOrder) {
          {kBlack, kGreen, kBlack, kGreen, kBlack, kGreen, kBlack, kGreen, kGreen}, kWhite},
         {"1 bit, core header with 3-byte palette", {2, 1, 1, {1, 0}, {kRed, kMagenta}, false, 12}, {kMagenta, kRed}, kWhite},
         {"24 bits, version 5 header", {1, 2, 24, {kGreen, kMagenta}, {}, false, 124}, {kGreen, kMagenta}, kMagenta},
+        // Masks wider than 24 bits count by their top 24; the scaling never overflows.
+        {"32 bits, 32-bit red mask at half and full scale",
+         {2, 1, 32, {0x7FFFFFFF, 0xFFFFFFFF}, {}, false, 40, false, {0xFFFFFFFF, 0, 0}}, {0x7F0000, kRed}, 0x7F0000},
+        {"32 bits, 30-bit blue mask in a version 5 header",
+         {2, 1, 32, {0x20000000, 0x3FFFFFFF}, {}, false, 124, false, {0, 0, 0x3FFFFFFF}}, {0x00007F, kBlue}, 0x00007F},
+        {"32 bits, 24-bit green mask in the middle",
+         {2, 1, 32, {0x08000000, 0x0FFFFFF0}, {}, false, 40, false, {0, 0x0FFFFFF0, 0}}, {0x007F00, kGreen}, 0x007F00},
+        {"32 bits, 8-8-8 masks in the top bytes",
+         {2, 1, 32, {0x12345600, 0xFFFFFF00}, {}, false, 40, false, {0xFF000000, 0x00FF0000, 0x0000FF00}},
+         {0x123456, kWhite}, 0x123456},
+        {"32 bits, one-bit masks",
+         {2, 1, 32, {0xA0000000, 0x40000000}, {}, false, 40, false, {0x80000000, 0x40000000, 0x20000000}},
+         {kMagenta, kGreen}, kMagenta},
+        {"16 bits, 16-bit red mask at half scale",
+         {2, 1, 16, {0x8000, 0xFFFF}, {}, false, 40, false, {0xFFFF, 0, 0}}, {0x7F0000, kRed}, 0x7F0000},
     };
     for (const ValidCase& c : cases) {
         SCOPED_TRACE(c.name);

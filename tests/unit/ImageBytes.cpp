@@ -41,6 +41,10 @@ void AppendRow(Bytes& out, const DibLayout& l, std::int32_t y) {
         case 8: row[x] = static_cast<std::uint8_t>(v); break;
         case 16: {
             const std::uint32_t r = v >> 16 & 0xFF, g = v >> 8 & 0xFF, b = v & 0xFF;
+            if (!l.masks.empty()) {
+                Put16(row, 2 * x, v);
+                break;
+            }
             Put16(row, 2 * x, l.bitfields565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
             break;
         }
@@ -67,15 +71,17 @@ Bytes Dib(const DibLayout& l, const std::vector<std::uint8_t>* andMask) {
         Append32(out, static_cast<std::uint32_t>(l.topDown ? -rows : rows));
         Append16(out, 1);
         Append16(out, l.bitCount);
-        Append32(out, l.bitfields565 ? 3 : 0);
+        const std::vector<std::uint32_t> masks =
+            l.bitfields565 ? std::vector<std::uint32_t>{0xF800, 0x07E0, 0x001F} : l.masks;
+        Append32(out, masks.empty() ? 0 : 3);
         Append32(out, 0);                                         // image size
         Append32(out, 2835), Append32(out, 2835);                 // pixels per metre
         Append32(out, static_cast<std::uint32_t>(l.palette.size()));  // colours used
         Append32(out, 0);
         out.resize(l.headerSize, 0);
-        if (l.bitfields565) {
-            if (l.headerSize >= 52) Put32(out, 40, 0xF800), Put32(out, 44, 0x07E0), Put32(out, 48, 0x001F);
-            else Append32(out, 0xF800), Append32(out, 0x07E0), Append32(out, 0x001F);
+        for (std::size_t i = 0; i < masks.size(); ++i) {
+            if (l.headerSize >= 52) Put32(out, 40 + 4 * i, masks[i]);
+            else Append32(out, masks[i]);
         }
     }
     for (Rgb c : l.palette) {
@@ -93,7 +99,7 @@ Bytes Dib(const DibLayout& l, const std::vector<std::uint8_t>* andMask) {
 Bytes BitmapFileOf(const DibLayout& layout) {
     const Bytes dib = Dib(layout);
     const std::size_t paletteEntry = layout.headerSize == 12 ? 3 : 4;
-    const std::size_t masks = layout.bitfields565 && layout.headerSize < 52 ? 12 : 0;
+    const std::size_t masks = (layout.bitfields565 || !layout.masks.empty()) && layout.headerSize < 52 ? 12 : 0;
     Bytes out(14, 0);
     out[0] = 'B', out[1] = 'M';
     Put32(out, 2, static_cast<std::uint32_t>(14 + dib.size()));

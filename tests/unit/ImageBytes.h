@@ -20,6 +20,9 @@ struct DibLayout {
     bool topDown = false;
     std::uint32_t headerSize = 40;  // 12 (core header), 40, 108 or 124
     bool bitfields565 = false;      // 16 bits per pixel as red 5, green 6, blue 5
+    // Red, green and blue masks, at 16 or 32 bits per pixel; `values` are then the pixels as
+    // stored.
+    std::vector<std::uint32_t> masks;
 };
 
 // The info header, palette (or masks) and rows. `maskRows` appends an AND mask (1 =
