@@ -12,6 +12,9 @@
 // with it. Once the counter has passed the last page, pages are given again in the order they
 // came back, oldest first. A removed node's handle therefore names nothing until the counter
 // went through every handle and every page that came back before its own was given again.
+// Only when every page is held by some tree does a tree give the free handles of the pages it
+// holds, the only ones left to it.
+//
 // The pages waiting to be given again are linked through the fixed array, so nothing grows with
 // the number of handles ever given: the table's memory is the fixed array (512 KB) and one
 // page's map (256 KB) for every page holding a live node, or given from.
