@@ -13,6 +13,8 @@ bool RamvelControl::RequestEdit(DISPID id) {
 
 void RamvelControl::SettingChanged(DISPID id) {
     dirty_ = true;
+    // A design surface that draws the control through IViewObject draws it again.
+    if (viewSink_) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
     if (frozen_ > 0) return;
     for (const ComPtr<IUnknown>& sink : notifyPoint_.Sinks())
         static_cast<IPropertyNotifySink*>(sink.Get())->OnChanged(id);

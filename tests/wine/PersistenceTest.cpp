@@ -582,6 +582,23 @@ public:
     std::vector<std::string> Take() { return std::exchange(heard, {}); }
 };
 
+// Counts the view changes a design surface drawing through IViewObject hears of.
+class ViewSink final : public IAdviseSink {
+public:
+    int viewChanges = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || riid == IID_IAdviseSink ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+    void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override { ++viewChanges; }
+    void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+    void STDMETHODCALLTYPE OnSave() override {}
+    void STDMETHODCALLTYPE OnClose() override {}
+};
+
 using Heard = std::vector<std::string>;
 std::string HeardRequest(DISPID id) { return "OnRequestEdit " + std::to_string(id); }
 std::string HeardChange(DISPID id) { return "OnChanged " + std::to_string(id); }
@@ -610,14 +627,23 @@ void Notifications(Container& container) {
         {"Cursor", [&] { return r->put_Cursor(-21); }, DISPID_RAMVEL_CURSOR},
         {"Font", [&] { return r->put_Font(MakeFont({L"Tahoma", 9}).Get()); }, DISPID_FONT},
     };
+    ViewSink view;
+    auto viewObject = QueryAs<IViewObject2>(r.control.Get());
+    ComPtr<IAdviseSink> hostView;
+    DWORD aspects = 0, flags = 0;
+    EXPECT_HR(viewObject->GetAdvise(&aspects, &flags, hostView.Put()), S_OK);
+    EXPECT_HR(viewObject->SetAdvise(DVASPECT_CONTENT, 0, &view), S_OK);
     for (const auto& p : puts) {
         SCOPED_TRACE(p.what);
         EXPECT_HR(persist->InitNew(), S_OK);
         sink.Take();
+        view.viewChanges = 0;
         EXPECT_HR(p.put(), S_OK);
         EXPECT_EQ(sink.Take(), (Heard{HeardRequest(p.id), HeardChange(p.id)}));
         EXPECT_HR(persist->IsDirty(), S_OK);
+        EXPECT_EQ(view.viewChanges, 1);
     }
+    EXPECT_HR(viewObject->SetAdvise(aspects, flags, hostView.Get()), S_OK);
     // A veto holds: the put changes nothing and answers S_FALSE, as the standard frameworks do.
     EXPECT_HR(persist->InitNew(), S_OK);
     sink.vetoed = {DISPID_CAPTION};
