@@ -110,7 +110,12 @@ const SettingInfo kTable[] = {
     Text<&S::caption>(SettingTag::Caption, u"Caption"),
     Number<&S::colour>(SettingTag::Color, u"Color"),
     FontPart<&F::name>(SettingTag::FontFace, u"Font.Name", SettingKind::Text),
-    FontPart<&F::points>(SettingTag::FontPoints, u"Font.Size", SettingKind::Number),
+    [] {
+        SettingInfo info = FontPart<&F::points>(SettingTag::FontPoints, u"Font.Size", SettingKind::Number);
+        info.min = -kMaxSavedPoints;
+        info.max = kMaxSavedPoints;
+        return info;
+    }(),
     FontPart<&F::bold>(SettingTag::FontBold, u"Font.Bold", SettingKind::Flag),
     FontPart<&F::italic>(SettingTag::FontItalic, u"Font.Italic", SettingKind::Flag),
     FontPart<&F::underline>(SettingTag::FontUnderline, u"Font.Underline", SettingKind::Flag),
@@ -118,7 +123,7 @@ const SettingInfo kTable[] = {
     FontPart<&F::charset>(SettingTag::FontCharset, u"Font.Charset", SettingKind::Number),
     Flag<&S::treeOwnFont>(SettingTag::TreeOwnFont, u"TreeOwnFont"),
     Text<&S::treeFontName>(SettingTag::TreeFontName, u"FontName"),
-    Number<&S::treeFontSize>(SettingTag::TreeFontSize, u"FontSize"),
+    Number<&S::treeFontSize>(SettingTag::TreeFontSize, u"FontSize", -kMaxSavedPoints, kMaxSavedPoints),
     Flag<&S::keyPreview>(SettingTag::KeyPreview, u"KeyPreview"),
     Number<&S::borderStyle>(SettingTag::AxBorderStyle, u"AxBorderStyle"),
     Number<&S::bidiMode>(SettingTag::BiDiMode, u"BiDiMode"),
@@ -182,7 +187,7 @@ const SettingInfo* FindSetting(SettingTag tag) {
     return found == std::end(kTable) ? nullptr : &*found;
 }
 
-void SetSetting(SavedSettings& settings, const SettingInfo& info, const SettingValue& value) {
+void CheckSetting(const SettingInfo& info, const SettingValue& value) {
     const std::u16string name(info.name);
     switch (info.kind) {
     case SettingKind::Flag:
@@ -205,6 +210,10 @@ void SetSetting(SavedSettings& settings, const SettingInfo& info, const SettingV
         break;
     }
     }
+}
+
+void SetSetting(SavedSettings& settings, const SettingInfo& info, const SettingValue& value) {
+    CheckSetting(info, value);
     info.set(settings, value);
 }
 
@@ -222,6 +231,7 @@ std::vector<std::uint8_t> WriteSavedSettings(const SavedSettings& settings) {
     PutUnsigned(out, 0, 4);  // the payload length, known at the end
     for (const SettingInfo& info : kTable) {
         const SettingValue value = info.get(settings);
+        CheckSetting(info, value);  // what is written reads back
         PutUnsigned(out, static_cast<std::uint16_t>(info.tag), 2);
         PutUnsigned(out, ValueSize(info, value), 4);
         switch (info.kind) {
@@ -231,7 +241,6 @@ std::vector<std::uint8_t> WriteSavedSettings(const SavedSettings& settings) {
             break;
         case SettingKind::Text: {
             const auto& text = std::get<std::u16string>(value);
-            CheckTextLength(info, text.size());
             for (const char16_t unit : text) PutUnsigned(out, unit, 2);
             break;
         }

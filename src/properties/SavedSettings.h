@@ -46,6 +46,7 @@ inline constexpr std::uint32_t kSavedFormatVersion = 1;
 inline constexpr std::size_t kSavedHeaderSize = 12;
 inline constexpr std::size_t kMaxSavedText = 65535;             // code units per text
 inline constexpr std::uint32_t kMaxSavedPayload = 1024 * 1024;  // far above what 4 full texts take
+inline constexpr std::int32_t kMaxSavedPoints = 32767;          // font sizes, either sign
 
 // A font as it is saved: what the OLE font object carries, the colour aside.
 struct SavedFont {
@@ -129,11 +130,14 @@ struct SettingInfo {
 std::span<const SettingInfo> SavedSettingTable();
 const SettingInfo* FindSetting(SettingTag tag);
 
-// Stores a value into `settings` after the setting's checks; throws RamvelError (E_INVALIDARG)
-// naming the setting for a value of the wrong kind, a number out of range or a text too long.
+// Throws RamvelError (E_INVALIDARG) naming the setting for a value of the wrong kind, a number
+// out of range or a text too long.
+void CheckSetting(const SettingInfo& info, const SettingValue& value);
+// Stores a value into `settings` after CheckSetting.
 void SetSetting(SavedSettings& settings, const SettingInfo& info, const SettingValue& value);
 
-// The binary form of `settings`. Throws RamvelError for a text longer than kMaxSavedText.
+// The binary form of `settings`. Throws RamvelError (CheckSetting) for a setting that would not
+// read back: a text longer than kMaxSavedText, a font size beyond kMaxSavedPoints.
 std::vector<std::uint8_t> WriteSavedSettings(const SavedSettings& settings);
 // An upper bound of what WriteSavedSettings gives for `settings`.
 std::size_t SavedSizeBound(const SavedSettings& settings);

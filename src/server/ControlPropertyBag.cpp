@@ -135,6 +135,8 @@ HRESULT RamvelControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
     return Member([&]() -> HRESULT {
         if (!bag) return E_POINTER;
         const SavedSettings settings = Control().CurrentSettings();
+        // Nothing is written unless all of it would load back.
+        for (const SettingInfo& info : SavedSettingTable()) CheckSetting(info, info.get(settings));
         for (const SettingInfo& info : SavedSettingTable()) {
             if (info.tag == SettingTag::TreeOwnFont || (IsTreeFont(info) && !settings.treeOwnFont)) continue;
             Variant value;

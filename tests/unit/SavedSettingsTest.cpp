@@ -176,6 +176,8 @@ TEST(SavedSettings, DamagedOrHostileDataIsRefusedWithItsReason) {
          u"35 is out of range for PixelsPerInch (0, or 36 to 2147483647)."},
         {"pixels per inch negative", Block({Entry(Tag(SettingTag::PixelsPerInch), {0xFF, 0xFF, 0xFF, 0xFF})}),
          kEInvalidArg, u"-1 is out of range for PixelsPerInch (0, or 36 to 2147483647)."},
+        {"font size beyond any font", Block({Entry(Tag(SettingTag::TreeFontSize), {0x00, 0x80, 0, 0})}), kEInvalidArg,
+         u"32768 is out of range for FontSize (-32767 to 32767)."},
         {"text too long", Block({Entry(Tag(SettingTag::Caption), Bytes(2 * (kMaxSavedText + 1), 'x'))}), kEInvalidArg,
          u"The text of Caption is too long to save: at most 65535 characters."},
     };
@@ -207,7 +209,10 @@ TEST(SavedSettings, NumbersKeepTheirSignAndWidth) {
     }
 }
 
-TEST(SavedSettings, SavingATextTooLongFailsClearly) {
+TEST(SavedSettings, SavingWhatWouldNotReadBackFailsClearly) {
+    SavedSettings big = Defaults();
+    big.font.points = 40000;
+    EXPECT_ERROR(WriteSavedSettings(big), kEInvalidArg, u"40000 is out of range for Font.Size (-32767 to 32767).");
     SavedSettings s = Defaults();
     s.helpFile.assign(kMaxSavedText + 1, u'x');
     EXPECT_ERROR(WriteSavedSettings(s), kEInvalidArg, u"The text of HelpFile is too long to save: at most 65535 characters.");
