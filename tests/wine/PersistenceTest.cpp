@@ -170,7 +170,8 @@ Settings Changed() {
 }
 
 ComPtr<IFontDisp> MakeFont(const FontDescription& d) {
-    FONTDESC description{sizeof description};
+    FONTDESC description{};
+    description.cbSizeofstruct = sizeof description;
     description.lpstrName = const_cast<LPOLESTR>(d.name.c_str());
     description.cySize.int64 = d.points * 10000LL;
     description.sWeight = static_cast<SHORT>(d.bold ? FW_BOLD : FW_NORMAL);
@@ -817,11 +818,13 @@ void QuickActivateDesignMode() {
               S_OK);
     EventRecorder recorder;
     AmbientSite site;  // answers nothing itself
-    QACONTAINER qa{sizeof qa};
+    QACONTAINER qa{};
+    qa.cbSize = sizeof qa;
     qa.pClientSite = &site;
     qa.pUnkEventSink = &recorder;
     qa.dwAmbientFlags = 0;  // no QACONTAINER_USERMODE: design mode
-    QACONTROL answer{sizeof answer};
+    QACONTROL answer{};
+    answer.cbSize = sizeof answer;
     auto quick = QueryAs<IQuickActivate>(r.Get());
     ASSERT_HR(quick->QuickActivate(&qa, &answer), S_OK);
     EXPECT_TRUE(answer.dwEventCookie != 0);
