@@ -18,6 +18,7 @@
 #include "platform/FormEvents.h"
 #include "platform/FormWindow.h"
 #include "properties/FormSettings.h"
+#include "properties/SavedSettings.h"
 #include "platform/MessageBox.h"
 #include "platform/TreeWidget.h"
 
@@ -166,6 +167,17 @@ public:
     void SetScaled(bool value);
     bool GetActive() const;
 
+    // The settings a container saves (SavedSettings.h): as they are now, as a new control has
+    // them, and applied through the properties' own setters.
+    SavedSettings CurrentSettings() const;
+    SavedSettings NewControlSettings() const;
+    void ApplySettings(const SavedSettings& settings);
+
+    // While held (a container in design mode, or one that froze events), no host event is
+    // raised; what raised it goes on as without a sink.
+    void HoldEvents(bool held) { eventsHeld_ = held; }
+    bool EventsHeld() const { return eventsHeld_; }
+
     // IFormEvents: the form's notifications, once wired, through the handlers' error reporting.
     void FormActivated() override;
     void FormDeactivated() override;
@@ -236,6 +248,9 @@ private:
         }
     }
 
+    // The host's sink unless events are held.
+    std::shared_ptr<IEventSink> Events() const { return eventsHeld_ ? nullptr : FEvents; }
+
     TreeModel tree_;
     ITreeWidget* TView = nullptr;
     IFileReader* files_ = nullptr;
@@ -246,6 +261,7 @@ private:
     bool createRaised_ = false;
     bool destroyed_ = false;
     bool keyPreview_ = false;
+    bool eventsHeld_ = false;
     IMessageBox& messageBox_;
     std::u16string moduleFileName_;
     std::int32_t updateCount_ = 0;

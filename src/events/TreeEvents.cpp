@@ -38,7 +38,7 @@ void TMyRamvel::ReportHandlerError(const std::u16string& message) {
 }
 
 void TMyRamvel::TViewChange(NodeHandle handle) {
-    const std::shared_ptr<IEventSink> sink = FEvents;
+    const std::shared_ptr<IEventSink> sink = Events();
     if (!sink || Module().busy) return;
     Node* node = NodeWithRecord(tree_, handle);
     if (!node) return;
@@ -56,7 +56,7 @@ void TMyRamvel::TViewExpanded(NodeHandle handle) {
     if (CountFields(images, kComma) > 1) node->image = StrToInt(ExtractField(images, 2, kComma));
     if (HasNoSelectedImage(*node)) node->selectedImage = node->image;
     TView->NodeChanged(handle);
-    if (const std::shared_ptr<IEventSink> sink = FEvents) sink->RaiseText(EventId::OnExpanded, BuildNodeInfo(handle));
+    if (const std::shared_ptr<IEventSink> sink = Events()) sink->RaiseText(EventId::OnExpanded, BuildNodeInfo(handle));
 }
 
 void TMyRamvel::TViewCollapsed(NodeHandle handle) {
@@ -72,18 +72,18 @@ void TMyRamvel::TViewCollapsed(NodeHandle handle) {
     } else {
         TView->NodeChanged(handle);
     }
-    if (const std::shared_ptr<IEventSink> sink = FEvents) sink->RaiseText(EventId::OnCollapsed, BuildNodeInfo(handle));
+    if (const std::shared_ptr<IEventSink> sink = Events()) sink->RaiseText(EventId::OnCollapsed, BuildNodeInfo(handle));
 }
 
 void TMyRamvel::TViewDblClick() {
-    if (const std::shared_ptr<IEventSink> sink = FEvents) sink->Raise(EventId::OnDblClick, true);
+    if (const std::shared_ptr<IEventSink> sink = Events()) sink->Raise(EventId::OnDblClick, true);
 }
 
 void TMyRamvel::TViewEnter() {}
 
 void TMyRamvel::TViewKeyPress(char16_t& key) {
     if (key >= 32) return;
-    if (const std::shared_ptr<IEventSink> sink = FEvents) {
+    if (const std::shared_ptr<IEventSink> sink = Events()) {
         std::int16_t copy = static_cast<std::int16_t>(key);
         sink->RaiseKey(EventId::OnKeyPress, copy);
     }
@@ -91,22 +91,22 @@ void TMyRamvel::TViewKeyPress(char16_t& key) {
 }
 
 void TMyRamvel::TViewMouseDown(MouseButton button, ShiftState, int x, int y) {
-    if (button != MouseButton::Right || !FEvents) return;
+    if (button != MouseButton::Right || !Events()) return;
     const NodeHandle hit = TView->HitTest(x, y);
     if (hit == 0 || !tree_.Contains(hit)) {
         std::u16string text = u"MOUSE,";
         AppendInt(text, x);
         text += u',';
         AppendInt(text, y);
-        if (const std::shared_ptr<IEventSink> sink = FEvents) sink->RaiseText(EventId::OnRightClick, text);
+        if (const std::shared_ptr<IEventSink> sink = Events()) sink->RaiseText(EventId::OnRightClick, text);
         return;
     }
     SelectNode(hit);
     // Each step looks again: the host may have removed the node or disconnected meanwhile.
     if (!NodeWithRecord(tree_, hit)) return;
-    if (const std::shared_ptr<IEventSink> sink = FEvents) sink->RaiseText(EventId::OnChange, BuildNodeInfo(hit));
+    if (const std::shared_ptr<IEventSink> sink = Events()) sink->RaiseText(EventId::OnChange, BuildNodeInfo(hit));
     if (!NodeWithRecord(tree_, hit)) return;
-    if (const std::shared_ptr<IEventSink> sink = FEvents) sink->RaiseText(EventId::OnRightClick, BuildNodeInfo(hit));
+    if (const std::shared_ptr<IEventSink> sink = Events()) sink->RaiseText(EventId::OnRightClick, BuildNodeInfo(hit));
 }
 
 void TMyRamvel::WidgetSelectionChanged(NodeHandle node) {

@@ -1,4 +1,5 @@
 // IRamvel members for images: which list the tree shows, and the standard list's content.
+#include "RamvelDispIds.h"
 #include "server/ControlObject.h"
 #include "server/ControlOut.h"
 #include "server/ErrorBoundary.h"
@@ -35,8 +36,9 @@ HRESULT RamvelControl::get_Images(VARIANT_BOOL* Value) {
     });
 }
 
+// Images is module-wide and not saved, but it changes the shown list, which ImageList saves.
 HRESULT RamvelControl::put_Images(VARIANT_BOOL Value) {
-    return Member([&] { Control().SetImages(Value); });
+    return PutSaved(DISPID_RAMVEL_IMAGES, [&] { Control().SetImages(Value); });
 }
 
 HRESULT RamvelControl::get_ImageList(LONG* Value) {
@@ -47,7 +49,7 @@ HRESULT RamvelControl::get_ImageList(LONG* Value) {
 }
 
 HRESULT RamvelControl::put_ImageList(LONG Value) {
-    return Member([&] { Control().SetImageList(Value); });
+    return PutSaved(DISPID_RAMVEL_IMAGELIST, [&] { Control().SetImageList(Value); });
 }
 
 }  // namespace ramvel::server

@@ -4,8 +4,9 @@
 // The methods live in small files, one interface (or family) each: ControlUnknown.cpp,
 // ControlDispatch.cpp, ControlFastDispatch.cpp, ControlTree.cpp, ControlOleObject.cpp,
 // ControlProperties.cpp, ControlImages.cpp, ControlAboutBox.cpp,
-// ControlInPlace.cpp, ControlView.cpp, ControlPersist.cpp, ControlOleControl.cpp,
-// ControlQuickActivate.cpp, ControlSafety.cpp, ControlConnections.cpp.
+// ControlInPlace.cpp, ControlView.cpp, ControlPersist.cpp, ControlPropertyBag.cpp,
+// ControlOleControl.cpp, ControlAmbient.cpp, ControlQuickActivate.cpp, ControlSafety.cpp,
+// ControlConnections.cpp, ControlNotify.cpp.
 #include <windows.h>
 #include <objsafe.h>
 #include <ocidl.h>
@@ -282,6 +283,34 @@ private:
         return hr;
     }
 
+    // A put of a saved setting, as the standard control frameworks run it: the property-notify
+    // sinks are asked first, and one that answers S_FALSE vetoes the put, which then changes
+    // nothing and answers S_FALSE; otherwise the body runs, the control becomes dirty and the
+    // sinks hear OnChanged. While events are frozen the sinks are neither asked nor told.
+    template <typename Body>
+    HRESULT PutSaved(DISPID id, Body&& body) noexcept {
+        return Member([&]() -> HRESULT {
+            if (!RequestEdit(id)) return S_FALSE;
+            body();
+            SettingChanged(id);
+            return S_OK;
+        });
+    }
+    // Property-change notifications (ControlNotify.cpp).
+    bool RequestEdit(DISPID id);
+    void SettingChanged(DISPID id);
+    void FormFontChanged(const FontSettings& font);
+
+    // Persistence (ControlPersist.cpp): the settings applied whole, the binary form written.
+    void ApplyLoaded(const SavedSettings& settings);
+    SavedSettings ReadSettings(IStream& stream);
+    void WriteSettings(IStream& stream);
+
+    // Design mode and frozen events (ControlAmbient.cpp).
+    void ReadUserMode();
+    void SetDesignMode(bool design);
+    void UpdateEventHold();
+
     void* Find(REFIID riid);
     ITypeInfo& DispatchInfo();
     // Serves the hottest late-bound calls without the type library; false: not handled.
@@ -305,9 +334,8 @@ private:
     std::unique_ptr<TMyRamvel> control_;
     std::unique_ptr<win32::ControlForm> form_;
     // The form's font as an OLE font object; its changes reach the control's form font.
-    FontBinding font_{[this](const FontSettings& font) {
-        if (control_) control_->SetFormFont(font);
-    }};
+    FontBinding font_{[this](const FontSettings& font) { FormFontChanged(font); }};
+    bool fontPut_ = false;  // a Font put is binding an object: it notifies once, itself
 
     // OLE state of the wrapper.
     ComPtr<IOleClientSite> site_;
@@ -320,6 +348,18 @@ private:
     bool inPlaceActive_ = false;
     bool uiActive_ = false;
     DWORD safety_ = 0;
+
+    // Persistence state: whether a saved setting changed since the last load or save, and
+    // where the storage protocol (IPersistStorage) stands.
+    bool dirty_ = false;
+    enum class StorageState { Uninitialized, Normal, NoScribble, HandsOff };
+    StorageState storageState_ = StorageState::Uninitialized;
+    bool handsOffAfterSave_ = false;
+    ComPtr<IStorage> storage_;
+
+    // The container's ambient UserMode false, and its FreezeEvents count.
+    bool designMode_ = false;
+    LONG frozen_ = 0;
 };
 
 }  // namespace ramvel::server

@@ -1,5 +1,6 @@
 // IOleControl, ISimpleFrameSite, ISpecifyPropertyPages and IPerPropertyBrowsing: the control
-// has no mnemonics, no ambient needs, no property pages and no predefined property values.
+// has no mnemonics, no property pages and no predefined property values. Ambient changes and
+// frozen events: ControlAmbient.cpp.
 #include "server/ControlObject.h"
 
 namespace ramvel::server {
@@ -11,9 +12,6 @@ HRESULT RamvelControl::GetControlInfo(CONTROLINFO* info) {
 }
 
 HRESULT RamvelControl::OnMnemonic(MSG*) { return E_NOTIMPL; }
-HRESULT RamvelControl::OnAmbientPropertyChange(DISPID) { return S_OK; }
-// Events go out at once; a container that freezes them gets nothing queued.
-HRESULT RamvelControl::FreezeEvents(BOOL) { return S_OK; }
 
 // Messages pass through untouched: S_OK lets the default processing go on.
 HRESULT RamvelControl::PreMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT* result, DWORD* cookie) {

@@ -31,7 +31,12 @@ struct VerbPolicy {
 
 }  // namespace
 
-HRESULT RamvelControl::SetClientSite(IOleClientSite* site) { return Member([&] { site_ = AddRefed(site); }); }
+HRESULT RamvelControl::SetClientSite(IOleClientSite* site) {
+    return Member([&] {
+        site_ = AddRefed(site);
+        ReadUserMode();
+    });
+}
 
 HRESULT RamvelControl::GetClientSite(IOleClientSite** site) {
     return Member([&]() -> HRESULT {

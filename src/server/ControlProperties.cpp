@@ -1,5 +1,7 @@
 // IRamvel properties of the tree and of the control form: each one reads or sets a setting
-// of TMyRamvel; the form's font travels as an OLE font object.
+// of TMyRamvel; the form's font travels as an OLE font object. Puts of saved settings go
+// through PutSaved (notifications, dirty flag); Visible is the container's and is not saved.
+#include "RamvelDispIds.h"
 #include "server/ControlObject.h"
 #include "server/ControlOut.h"
 #include "server/ErrorBoundary.h"
@@ -37,14 +39,14 @@ HRESULT GetString(BSTR* value, Read read) {
 
 // --- The tree --------------------------------------------------------------------------
 
-HRESULT RamvelControl::put_Lines(VARIANT_BOOL Value) { return Member([&] { Control().SetLines(Value != 0); }); }
-HRESULT RamvelControl::put_Buttons(VARIANT_BOOL Value) { return Member([&] { Control().SetButtons(Value != 0); }); }
-HRESULT RamvelControl::put_Track(VARIANT_BOOL Value) { return Member([&] { Control().SetTrack(Value != 0); }); }
+HRESULT RamvelControl::put_Lines(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_LINES, [&] { Control().SetLines(Value != 0); }); }
+HRESULT RamvelControl::put_Buttons(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_BUTTONS, [&] { Control().SetButtons(Value != 0); }); }
+HRESULT RamvelControl::put_Track(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_TRACK, [&] { Control().SetTrack(Value != 0); }); }
 
 HRESULT RamvelControl::get_FontName(BSTR* Value) { return GetString(Value, [&] { return Control().GetFontName(); }); }
-HRESULT RamvelControl::put_FontName(BSTR Value) { return Member([&] { Control().SetFontName(TextView(Value)); }); }
+HRESULT RamvelControl::put_FontName(BSTR Value) { return PutSaved(DISPID_RAMVEL_FONTNAME, [&] { Control().SetFontName(TextView(Value)); }); }
 HRESULT RamvelControl::get_FontSize(LONG* Value) { return GetValue(Value, [&] { return Control().GetFontSize(); }); }
-HRESULT RamvelControl::put_FontSize(LONG Value) { return Member([&] { Control().SetFontSize(Value); }); }
+HRESULT RamvelControl::put_FontSize(LONG Value) { return PutSaved(DISPID_RAMVEL_FONTSIZE, [&] { Control().SetFontSize(Value); }); }
 
 // --- The form ------------------------------------------------------------------------
 
@@ -54,23 +56,23 @@ HRESULT RamvelControl::put_Visible(VARIANT_BOOL Value) { return Member([&] { Con
 HRESULT RamvelControl::get_AutoScroll(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetAutoScroll(); });
 }
-HRESULT RamvelControl::put_AutoScroll(VARIANT_BOOL Value) { return Member([&] { Control().SetAutoScroll(Value != 0); }); }
+HRESULT RamvelControl::put_AutoScroll(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_AUTOSCROLL, [&] { Control().SetAutoScroll(Value != 0); }); }
 
 HRESULT RamvelControl::get_AutoSize(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetAutoSize(); }); }
-HRESULT RamvelControl::put_AutoSize(VARIANT_BOOL Value) { return Member([&] { Control().SetAutoSize(Value != 0); }); }
+HRESULT RamvelControl::put_AutoSize(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_AUTOSIZE, [&] { Control().SetAutoSize(Value != 0); }); }
 
 HRESULT RamvelControl::get_AxBorderStyle(TxActiveFormBorderStyle* Value) {
     return GetValue(Value, [&] { return Control().GetAxBorderStyle(); });
 }
 HRESULT RamvelControl::put_AxBorderStyle(TxActiveFormBorderStyle Value) {
-    return Member([&] { Control().SetAxBorderStyle(Value); });
+    return PutSaved(DISPID_RAMVEL_AXBORDERSTYLE, [&] { Control().SetAxBorderStyle(Value); });
 }
 
 HRESULT RamvelControl::get_Caption(BSTR* Value) { return GetString(Value, [&] { return Control().GetCaption(); }); }
-HRESULT RamvelControl::put_Caption(BSTR Value) { return Member([&] { Control().SetCaption(TextView(Value)); }); }
+HRESULT RamvelControl::put_Caption(BSTR Value) { return PutSaved(DISPID_CAPTION, [&] { Control().SetCaption(TextView(Value)); }); }
 
 HRESULT RamvelControl::get_Color(OLE_COLOR* Value) { return GetValue(Value, [&] { return Control().GetColor(); }); }
-HRESULT RamvelControl::put_Color(OLE_COLOR Value) { return Member([&] { Control().SetColor(Value); }); }
+HRESULT RamvelControl::put_Color(OLE_COLOR Value) { return PutSaved(DISPID_BACKCOLOR, [&] { Control().SetColor(Value); }); }
 
 HRESULT RamvelControl::get_Font(IFontDisp** Value) {
     return Member([&] {
@@ -78,58 +80,64 @@ HRESULT RamvelControl::get_Font(IFontDisp** Value) {
         out = font_.Get(Control().FormFont()).Detach();
     });
 }
+// Binding copies the object into the form's font: that copy is this put's change.
 HRESULT RamvelControl::put_Font(IFontDisp* Value) {
-    return Member([&] { font_.Bind(Value, Control().FormFont()); });
+    return PutSaved(DISPID_FONT, [&] {
+        struct Putting {
+            bool& flag;
+            explicit Putting(bool& f) : flag(f) { flag = true; }
+            ~Putting() { flag = false; }
+        } putting{fontPut_};
+        font_.Bind(Value, Control().FormFont());
+    });
 }
 HRESULT RamvelControl::putref_Font(IFontDisp** Value) {
-    return Member([&] {
-        if (!Value) throw RamvelError(u"", E_POINTER);
-        font_.Bind(*Value, Control().FormFont());
-    });
+    if (!Value) return Member([] { throw RamvelError(u"", E_POINTER); });
+    return put_Font(*Value);
 }
 
 HRESULT RamvelControl::get_KeyPreview(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetKeyPreview(); });
 }
-HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL Value) { return Member([&] { Control().SetKeyPreview(Value != 0); }); }
+HRESULT RamvelControl::put_KeyPreview(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_KEYPREVIEW, [&] { Control().SetKeyPreview(Value != 0); }); }
 
 HRESULT RamvelControl::get_PixelsPerInch(LONG* Value) {
     return GetValue(Value, [&] { return Control().GetPixelsPerInch(); });
 }
-HRESULT RamvelControl::put_PixelsPerInch(LONG Value) { return Member([&] { Control().SetPixelsPerInch(Value); }); }
+HRESULT RamvelControl::put_PixelsPerInch(LONG Value) { return PutSaved(DISPID_RAMVEL_PIXELSPERINCH, [&] { Control().SetPixelsPerInch(Value); }); }
 
 HRESULT RamvelControl::get_PrintScale(TxPrintScale* Value) {
     return GetValue(Value, [&] { return Control().GetPrintScale(); });
 }
-HRESULT RamvelControl::put_PrintScale(TxPrintScale Value) { return Member([&] { Control().SetPrintScale(Value); }); }
+HRESULT RamvelControl::put_PrintScale(TxPrintScale Value) { return PutSaved(DISPID_RAMVEL_PRINTSCALE, [&] { Control().SetPrintScale(Value); }); }
 
 HRESULT RamvelControl::get_Scaled(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetScaled(); }); }
-HRESULT RamvelControl::put_Scaled(VARIANT_BOOL Value) { return Member([&] { Control().SetScaled(Value != 0); }); }
+HRESULT RamvelControl::put_Scaled(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_SCALED, [&] { Control().SetScaled(Value != 0); }); }
 
 HRESULT RamvelControl::get_Active(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetActive(); }); }
 
 HRESULT RamvelControl::get_DropTarget(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetDropTarget(); });
 }
-HRESULT RamvelControl::put_DropTarget(VARIANT_BOOL Value) { return Member([&] { Control().SetDropTarget(Value != 0); }); }
+HRESULT RamvelControl::put_DropTarget(VARIANT_BOOL Value) { return PutSaved(DISPID_RAMVEL_DROPTARGET, [&] { Control().SetDropTarget(Value != 0); }); }
 
 HRESULT RamvelControl::get_HelpFile(BSTR* Value) { return GetString(Value, [&] { return Control().GetHelpFile(); }); }
-HRESULT RamvelControl::put_HelpFile(BSTR Value) { return Member([&] { Control().SetHelpFile(TextView(Value)); }); }
+HRESULT RamvelControl::put_HelpFile(BSTR Value) { return PutSaved(DISPID_RAMVEL_HELPFILE, [&] { Control().SetHelpFile(TextView(Value)); }); }
 
 HRESULT RamvelControl::get_DoubleBuffered(VARIANT_BOOL* Value) {
     return GetBool(Value, [&] { return Control().GetDoubleBuffered(); });
 }
 HRESULT RamvelControl::put_DoubleBuffered(VARIANT_BOOL Value) {
-    return Member([&] { Control().SetDoubleBuffered(Value != 0); });
+    return PutSaved(DISPID_RAMVEL_DOUBLEBUFFERED, [&] { Control().SetDoubleBuffered(Value != 0); });
 }
 
 HRESULT RamvelControl::get_Enabled(VARIANT_BOOL* Value) { return GetBool(Value, [&] { return Control().GetEnabled(); }); }
-HRESULT RamvelControl::put_Enabled(VARIANT_BOOL Value) { return Member([&] { Control().SetEnabled(Value != 0); }); }
+HRESULT RamvelControl::put_Enabled(VARIANT_BOOL Value) { return PutSaved(DISPID_ENABLED, [&] { Control().SetEnabled(Value != 0); }); }
 
 HRESULT RamvelControl::get_BiDiMode(TxBiDiMode* Value) { return GetValue(Value, [&] { return Control().GetBiDiMode(); }); }
-HRESULT RamvelControl::put_BiDiMode(TxBiDiMode Value) { return Member([&] { Control().SetBiDiMode(Value); }); }
+HRESULT RamvelControl::put_BiDiMode(TxBiDiMode Value) { return PutSaved(DISPID_RAMVEL_BIDIMODE, [&] { Control().SetBiDiMode(Value); }); }
 
 HRESULT RamvelControl::get_Cursor(short* Value) { return GetValue(Value, [&] { return Control().GetCursor(); }); }
-HRESULT RamvelControl::put_Cursor(short Value) { return Member([&] { Control().SetCursor(Value); }); }
+HRESULT RamvelControl::put_Cursor(short Value) { return PutSaved(DISPID_RAMVEL_CURSOR, [&] { Control().SetCursor(Value); }); }
 
 }  // namespace ramvel::server

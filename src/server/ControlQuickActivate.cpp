@@ -17,6 +17,9 @@ HRESULT RamvelControl::QuickActivate(QACONTAINER* container, QACONTROL* control)
         QACONTROL answer{};
         answer.cbSize = control->cbSize;
         ThrowIfFailed(SetClientSite(container->pClientSite));
+        // The container hands its ambient UserMode over in its flags.
+        if (container->cbSize >= offsetof(QACONTAINER, dwAmbientFlags) + sizeof(DWORD))
+            SetDesignMode((container->dwAmbientFlags & QACONTAINER_USERMODE) == 0);
         if (container->pAdviseSink) ThrowIfFailed(SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink));
         // Connection failures leave the cookie 0, which tells the container to try the
         // connection points itself.

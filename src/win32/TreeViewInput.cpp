@@ -41,7 +41,7 @@ bool IsInput(UINT message) {
 }
 
 LRESULT Win32TreeView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (IsInput(message) && !IsWindowEnabled(window)) return 0;
+    if (IsInput(message) && (!takesInput_ || !IsWindowEnabled(window))) return 0;
     switch (message) {
     case WM_LBUTTONDOWN: return MouseDown(MouseButton::Left, false, message, wParam, lParam);
     case WM_RBUTTONDOWN: return MouseDown(MouseButton::Right, false, message, wParam, lParam);

@@ -57,6 +57,9 @@ public:
     // painting through an off-screen bitmap.
     void SetCursorOverride(bool overrides, HCURSOR cursor) { cursorOverride_ = overrides, cursor_ = cursor; }
     void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
+    // While the container designs its form, the mouse and the keys are its own: the tree
+    // takes no clicks and no keys.
+    void SetTakesInput(bool on) { takesInput_ = on; }
 
     // Items in the tree view, once the queued additions are in.
     int ItemCount();
@@ -118,6 +121,7 @@ private:
     bool cursorOverride_ = false;
     HCURSOR cursor_ = nullptr;
     bool doubleBuffered_ = false;
+    bool takesInput_ = true;
     bool paintPending_ = false;        // Invalidate asked for a paint that has not come yet
     Win32ImageLists images_;
     const ImageList* shownImages_ = nullptr;
