@@ -19,12 +19,6 @@ std::vector<ComPtr<IUnknown>> ConnectionPoint::Sinks() const {
     return sinks;
 }
 
-void ConnectionPoint::DisconnectAll() {
-    auto dropped = std::move(connections_);
-    connections_.clear();
-    if (listener_ && !dropped.empty()) listener_(nullptr);
-}
-
 HRESULT ConnectionPoint::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;

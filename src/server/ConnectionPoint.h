@@ -20,11 +20,8 @@ public:
     ConnectionPoint(const ConnectionPoint&) = delete;
     ConnectionPoint& operator=(const ConnectionPoint&) = delete;
 
-    const IID& Iid() const { return iid_; }
     // The connected sinks, in connection order (copies: a sink may disconnect while called).
     std::vector<ComPtr<IUnknown>> Sinks() const;
-    // Drops every connection (the control is going away).
-    void DisconnectAll();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;

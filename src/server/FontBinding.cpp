@@ -4,6 +4,7 @@
 #include <string>
 
 #include "control/RamvelError.h"
+#include "server/ErrorBoundary.h"
 #include "properties/FormSettings.h"
 
 namespace ramvel::server {
@@ -92,12 +93,11 @@ public:
         if (left == 0) delete this;
         return left;
     }
+    // A change the form cannot take leaves its font as it was; the font object is told all is well.
     HRESULT STDMETHODCALLTYPE OnChanged(DISPID) override {
-        try {
+        ComCall([&] {
             if (owner_) owner_->Copy();
-        } catch (...) {
-            // A change the form cannot take leaves its font as it was.
-        }
+        });
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
