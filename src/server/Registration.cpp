@@ -189,8 +189,10 @@ public:
 
     void TypeLibraryRegistered() { typeLibraryRegistered_ = true; }
     void Write(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-        created_.reserve(created_.size() + 1);  // nothing can fail between the write and its record
-        if (where_.Write(key, name, value)) created_.push_back(key);
+        // The record is made ready first: nothing can fail between the write and keeping it.
+        std::wstring record = key;
+        created_.reserve(created_.size() + 1);
+        if (where_.Write(key, name, value)) created_.push_back(std::move(record));
     }
     void Done() { done_ = true; }
 
