@@ -23,24 +23,31 @@ std::u16string Decimal(std::int64_t value) { return Ascii(std::to_string(value))
 
 // --- The table ---------------------------------------------------------------------------
 
-template <auto Member>
-SettingValue Get(const SavedSettings& settings) {
-    const auto& value = settings.*Member;
-    using T = std::remove_cvref_t<decltype(value)>;
+// A field as the table's value, and back: flags and texts as they are, numbers widened.
+template <typename T>
+SettingValue ToValue(const T& field) {
     if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, std::u16string>)
-        return SettingValue(value);
+        return SettingValue(field);
     else
-        return SettingValue(static_cast<std::int64_t>(value));
+        return SettingValue(static_cast<std::int64_t>(field));
 }
 
-template <auto Member>
-void Set(SavedSettings& settings, const SettingValue& value) {
-    auto& field = settings.*Member;
-    using T = std::remove_cvref_t<decltype(field)>;
+template <typename T>
+void FromValue(T& field, const SettingValue& value) {
     if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, std::u16string>)
         field = std::get<T>(value);
     else
         field = static_cast<T>(std::get<std::int64_t>(value));
+}
+
+template <auto Member>
+SettingValue Get(const SavedSettings& settings) {
+    return ToValue(settings.*Member);
+}
+
+template <auto Member>
+void Set(SavedSettings& settings, const SettingValue& value) {
+    FromValue(settings.*Member, value);
 }
 
 template <auto Member>
@@ -66,22 +73,12 @@ constexpr SettingInfo Number(SettingTag tag, std::u16string_view name,
 
 template <auto FontMember>
 SettingValue GetFont(const SavedSettings& settings) {
-    const auto& value = settings.font.*FontMember;
-    using T = std::remove_cvref_t<decltype(value)>;
-    if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, std::u16string>)
-        return SettingValue(value);
-    else
-        return SettingValue(static_cast<std::int64_t>(value));
+    return ToValue(settings.font.*FontMember);
 }
 
 template <auto FontMember>
 void SetFont(SavedSettings& settings, const SettingValue& value) {
-    auto& field = settings.font.*FontMember;
-    using T = std::remove_cvref_t<decltype(field)>;
-    if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, std::u16string>)
-        field = std::get<T>(value);
-    else
-        field = static_cast<T>(std::get<std::int64_t>(value));
+    FromValue(settings.font.*FontMember, value);
 }
 
 template <auto FontMember>

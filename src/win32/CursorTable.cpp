@@ -19,6 +19,15 @@ std::map<std::int16_t, HCURSOR>& Entries() {
     return entries;
 }
 
+// Puts `shape` under `id`; none removes the id.
+void Put(std::int16_t id, HCURSOR shape) {
+    if (shape) {
+        Entries()[id] = shape;
+    } else {
+        Entries().erase(id);
+    }
+}
+
 // The hand cursors go in on the table's first use, not while the module loads: loading them
 // calls user32 and allocates, which the loader lock forbids. The run-time's guard of the static
 // makes the first use safe on any thread; afterwards the table is only read.
@@ -37,11 +46,7 @@ HCURSOR RegisteredCursor(std::int16_t id) {
 
 void RegisterCursor(std::int16_t id, HCURSOR shape) {
     Table();  // the hand cursors first, so they never overwrite a later registration
-    if (shape) {
-        Entries()[id] = shape;
-    } else {
-        Entries().erase(id);
-    }
+    Put(id, shape);
 }
 
 void RegisterHandCursors(HINSTANCE module) {
@@ -54,13 +59,7 @@ void RegisterHandCursors(HINSTANCE module) {
         {crProDragHand, L"PRO_DRAGHAND"},
     };
     // Shared cursors: the system keeps them for the module's lifetime, nothing frees them.
-    for (const auto& cursor : kHandCursors) {
-        if (const HCURSOR shape = LoadCursorW(module, cursor.resource)) {
-            Entries()[cursor.id] = shape;
-        } else {
-            Entries().erase(cursor.id);
-        }
-    }
+    for (const auto& cursor : kHandCursors) Put(cursor.id, LoadCursorW(module, cursor.resource));
 }
 
 }  // namespace ramvel::win32
