@@ -44,7 +44,6 @@ const std::wstring kLongTextTree = L"0\t" + std::wstring(1100000, L'x') + L"\t3\
 // No call of the table needs more allocations than this; past it something loops.
 constexpr std::size_t kMostAllocations = 3000;
 
-std::wstring g_images;  // the folder of test pictures, ending in a backslash
 
 // Where the test is, for the report of an exception that escapes the control.
 const char* g_case = "";
@@ -60,7 +59,7 @@ std::size_t g_failing = 0;
 struct Arg {
     enum Kind { Long, HandleAt, Text, Picture, Bool, Font } kind;
     LONG value = 0;                // Long, Bool; HandleAt: the index of the node whose handle goes
-    const wchar_t* text = nullptr;  // Text; Picture: a file of the images folder
+    const wchar_t* text = nullptr;  // Text; Picture: a file of the images folder, the current one
 };
 Arg Int(LONG value) { return {Arg::Long, value}; }
 Arg HandleAt(LONG index) { return {Arg::HandleAt, index}; }
@@ -375,7 +374,7 @@ VARIANT VariantOf(const Arg& arg, IRamvel* control, Frame& frame) {
         break;
     case Arg::Text:
     case Arg::Picture:
-        frame.texts.push_back(MakeBstr(arg.kind == Arg::Text ? std::wstring(arg.text) : g_images + arg.text));
+        frame.texts.push_back(MakeBstr(arg.text));
         V_VT(&v) = VT_BSTR;
         V_BSTR(&v) = frame.texts.back().Get();
         break;
@@ -616,8 +615,9 @@ void CreateUnderFailures(Tally& tally) {
 
 int main(int argc, char** argv) {
     if (argc < 2) winecheck::Abort("usage: ComOutOfMemoryTest.exe IMAGES_FOLDER");
-    for (const char* p = argv[1]; *p; ++p) g_images += static_cast<wchar_t>(*p);
-    g_images += L'\\';
+    // Pictures are named without their folder: a file's kind is read from the first dot of the
+    // whole path, and the checkout's folder may hold one.
+    if (!SetCurrentDirectoryA(argv[1])) winecheck::Abort(std::string("cannot enter ") + argv[1]);
 
     Apartment apartment;
     std::set_terminate(ReportEscape);
