@@ -177,10 +177,10 @@ void TMyRamvel::RemoveSubtree(NodeHandle handle) {
     Module().levelTable.Forget(handle);
     std::replace(batchLevels_.begin(), batchLevels_.end(), handle, NodeHandle{0});
     // Records go with the nodes: the model frees both at once.
-    const std::uintptr_t widgetItem = tree_.Remove(handle);
+    tree_.Remove(handle);
     // A parent left without children is closed, so that new children wait for it to open.
-    if (Node* up = tree_.Find(parent); up && up->childCount == 0) up->expanded = false;
-    TView->NodeRemoved(widgetItem, parent);
+    if (Node* up = tree_.Find(parent); up && up->childCount == 0) tree_.SetExpanded(*up, false);
+    TView->NodeRemoved(handle, parent);
 }
 
 void TMyRamvel::DeleteNode(std::int32_t nodeNumber) { RemoveSubtree(tree_.At(nodeNumber).handle); }

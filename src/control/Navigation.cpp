@@ -59,7 +59,7 @@ void TMyRamvel::SetExpanded(NodeHandle hNode, bool value) {
     RunHandler([&] { value ? TViewExpanded(hNode) : TViewCollapsed(hNode); });
     Node* node = tree_.Find(hNode);
     if (!node || node->childCount == 0) return;
-    node->expanded = value;
+    tree_.SetExpanded(*node, value);
     TView->SetExpanded(hNode, value);
 }
 

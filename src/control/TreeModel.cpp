@@ -143,6 +143,7 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         parent.lastChild = slot;
         ++parent.childCount;
     }
+    AddRows(parentSlot, 1);
     if (flatValid_ && position == flat_.size()) {
         node.index = static_cast<std::uint32_t>(position);
         try {
@@ -208,9 +209,8 @@ void TreeModel::Unlink(Node& node) {
     if (node.parent != kNone) --NodeIn(node.parent).childCount;
 }
 
-std::uintptr_t TreeModel::Remove(NodeHandle handle) {
+void TreeModel::Remove(NodeHandle handle) {
     Node& node = Get(handle);
-    const std::uintptr_t widgetItem = node.widgetItem;
     const std::uint32_t top = node.slot;
 
     // The one allocation comes first: room on the free list for every slot of the subtree.
@@ -219,6 +219,7 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
     if (free_.capacity() - free_.size() < removed) free_.reserve(std::max(free_.size() + removed, 2 * free_.capacity()));
 
     const std::size_t start = flatValid_ ? node.index : order_.PositionOf(top);
+    AddRows(node.parent, -static_cast<std::int64_t>(RowsOf(node)));
     Unlink(node);
     ForEachInSubtree(top, [&](Node& n) {
         if (n.handle == selected_) selected_ = 0;
@@ -236,7 +237,24 @@ std::uintptr_t TreeModel::Remove(NodeHandle handle) {
         DropFlatOrder();
     }
     CompactTexts();
-    return widgetItem;
+}
+
+void TreeModel::SetExpanded(Node& node, bool expanded) {
+    if (node.expanded == expanded) return;
+    node.expanded = expanded;
+    AddRows(node.parent, expanded ? std::int64_t{node.childRows} : -std::int64_t{node.childRows});
+}
+
+void TreeModel::AddRows(std::uint32_t parentSlot, std::int64_t delta) {
+    for (std::uint32_t slot = parentSlot;; slot = NodeIn(slot).parent) {
+        if (slot == kNone) {
+            rootRows_ = static_cast<std::uint32_t>(rootRows_ + delta);
+            return;
+        }
+        Node& node = NodeIn(slot);
+        node.childRows = static_cast<std::uint32_t>(node.childRows + delta);
+        if (!node.expanded) return;
+    }
 }
 
 void TreeModel::Clear() {
@@ -252,6 +270,7 @@ void TreeModel::Clear() {
     flatEntries_.clear();
     flatValid_ = true;
     firstRoot_ = lastRoot_ = kNone;
+    rootRows_ = 0;
     selected_ = 0;
 }
 

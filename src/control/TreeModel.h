@@ -15,13 +15,15 @@ namespace ramvel {
 // A node: its text, node record (recorded level SOH images field TAB selected SOH host data),
 // state image and a copy of its handle live in the tree's NodeTexts, where NodeText reads them.
 struct Node : NodeText {
-    std::uintptr_t widgetItem = 0;  // the widget's own cookie for this node
     NodeHandle handle = 0;
     static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
     std::uint32_t parent = kNoSlot, firstChild = kNoSlot, lastChild = kNoSlot;
     std::uint32_t prevSibling = kNoSlot, nextSibling = kNoSlot;
     std::uint32_t slot = 0;         // place in the tree's node storage
     std::uint32_t childCount = 0;
+    // Rows its children take on screen while it is open: each child's own row, and the rows
+    // of each open child's children. Kept whether the node is open or not.
+    std::uint32_t childRows = 0;
     std::uint32_t index = 0;        // pre-order position, valid while the flat order is
     std::int32_t image = 0;
     std::int32_t selectedImage = 0;
@@ -51,9 +53,9 @@ public:
     void SetTexts(Node& node, std::u16string_view text, std::u16string_view record);
     void SetRecord(Node& node, std::u16string_view record);
     void ReleaseRecord(Node& node);
-    // Removes the node and its subtree; returns the widget cookie the node carried. Out of
-    // memory, it throws std::bad_alloc and changes nothing.
-    std::uintptr_t Remove(NodeHandle node);
+    // Removes the node and its subtree. Out of memory, it throws std::bad_alloc and changes
+    // nothing.
+    void Remove(NodeHandle node);
     void Clear();
 
     std::int32_t Count() const { return static_cast<std::int32_t>(used_ - free_.size()); }
@@ -83,6 +85,15 @@ public:
 
     // Characters the live texts and records take, their terminators included.
     std::size_t TextChars() const { return texts_.LiveChars(); }
+
+    // Opens or closes a node, keeping the row counts.
+    void SetExpanded(Node& node, bool expanded);
+    // Rows a node takes on screen when it is shown: its own and, open, its children's.
+    static std::uint32_t RowsOf(const Node& node) { return 1 + (node.expanded ? node.childRows : 0); }
+    // Rows of the whole tree on screen: every node whose ancestors are all open.
+    std::uint32_t Rows() const { return rootRows_; }
+    NodeHandle PrevSibling(const Node& node) const { return HandleOf(node.prevSibling); }
+    NodeHandle LastRoot() const { return HandleOf(lastRoot_); }
 
     NodeHandle Selected() const { return selected_; }
     void SetSelected(NodeHandle node) { selected_ = node; }
@@ -152,7 +163,11 @@ private:
     static constexpr std::size_t kDescentCost = 4;
     std::size_t treeLookupCost_ = 0;
     void CountTreeLookup(std::size_t cost);
+    // Adds `delta` rows under the node in `parentSlot` (kNone: the roots), and on up while the
+    // nodes on the way are open.
+    void AddRows(std::uint32_t parentSlot, std::int64_t delta);
     std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
+    std::uint32_t rootRows_ = 0;
     NodeHandle selected_ = 0;
 };
 

@@ -118,7 +118,7 @@ void TMyRamvel::WidgetSelectionChanged(NodeHandle node) {
 void TMyRamvel::WidgetExpansionChanged(NodeHandle handle, bool expanded) {
     Node* node = tree_.Find(handle);
     if (!node) return;
-    node->expanded = expanded;
+    tree_.SetExpanded(*node, expanded);
     RunHandler([&] { expanded ? TViewExpanded(handle) : TViewCollapsed(handle); });
 }
 

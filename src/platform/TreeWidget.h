@@ -25,9 +25,8 @@ public:
     virtual void NodeAdded(NodeHandle node) = 0;
     // The text or an image index of `node` changed in the model.
     virtual void NodeChanged(NodeHandle node) = 0;
-    // A node and its subtree already left the model. `widgetItem` is the cookie the widget had
-    // stored on it (0 if it never showed it); `parent` its former parent, 0 for a root.
-    virtual void NodeRemoved(std::uintptr_t widgetItem, NodeHandle parent) = 0;
+    // A node and its subtree already left the model; `parent` was its parent, 0 for a root.
+    virtual void NodeRemoved(NodeHandle node, NodeHandle parent) = 0;
     // Every node already left the model.
     virtual void AllNodesRemoved() = 0;
 

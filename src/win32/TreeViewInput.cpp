@@ -3,7 +3,6 @@
 // release the control), so nothing is touched after a report without looking again.
 #include <windowsx.h>
 
-#include <limits>
 
 #include "win32/TreeViewWin32.h"
 
@@ -40,8 +39,28 @@ bool IsInput(UINT message) {
     return (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN || message == WM_CHAR;
 }
 
+namespace {
+// Messages after which the view may have moved or the caret gone elsewhere.
+bool MovesView(UINT message) {
+    return IsInput(message) || message == WM_MOUSEWHEEL || message == WM_VSCROLL || message == WM_SIZE ||
+           message == WM_TIMER || message == WM_LBUTTONUP;
+}
+}  // namespace
+
 LRESULT Win32TreeView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsInput(message) && (!takesInput_ || !IsWindowEnabled(window))) return 0;
+    // A paint at the outer level shows the model as it is now.
+    if (message == WM_PAINT && depth_ == 0) Settle();
+    const auto alive = alive_;
+    ++depth_;
+    const LRESULT result = HandleMessage(window, message, wParam, lParam);
+    if (!*alive) return result;
+    --depth_;
+    if (depth_ == 0 && tree_ && MovesView(message)) Settle();
+    return result;
+}
+
+LRESULT Win32TreeView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: return MouseDown(MouseButton::Left, false, message, wParam, lParam);
     case WM_RBUTTONDOWN: return MouseDown(MouseButton::Right, false, message, wParam, lParam);
@@ -49,26 +68,24 @@ LRESULT Win32TreeView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDBLCLK: return MouseDown(MouseButton::Left, true, message, wParam, lParam);
     case WM_RBUTTONDBLCLK: return MouseDown(MouseButton::Right, true, message, wParam, lParam);
     case WM_MBUTTONDBLCLK: return MouseDown(MouseButton::Middle, true, message, wParam, lParam);
-    case WM_KEYDOWN:
-        Flush();  // keys move through what the user sees
-        if (wParam == VK_END) ShowRoots(std::numeric_limits<int>::max());  // End goes to the very last root
-        return PassInput(message, wParam, lParam);
+    case WM_KEYDOWN: return KeyDown(message, wParam, lParam);
     case WM_VSCROLL:
-    case WM_MOUSEWHEEL:
-    case WM_SIZE: {
-        const auto alive = alive_;
-        const LRESULT result = CallTreeView(message, wParam, lParam);
-        if (*alive && tree_) ShowRootsInReach();
-        return result;
-    }
+        // The bar counts every row; the tree view knows only those with items.
+        if (model_.Rows() > static_cast<std::uint32_t>(PageRows())) {
+            OnVScroll(LOWORD(wParam));
+            return 0;
+        }
+        break;
     case WM_CHAR: {
-        Flush();
         const auto alive = alive_;
         char16_t key = static_cast<char16_t>(wParam);
         events_.WidgetKeyPress(key);
         if (!*alive || !IsWindow(window)) return 0;
         if (key == 0) return 0;  // the control keeps the character from the tree view
-        return PassInput(message, key, lParam);
+        if (key < u' ') return PassInput(message, key, lParam);
+        // Typing looks through every row, those without items too.
+        if (const NodeHandle found = typeAhead_.Find(model_, model_.Selected(), key, GetTickCount())) SelectTyped(found);
+        return 0;
     }
     case WM_SETCURSOR:
         if (cursorOverride_ && LOWORD(lParam) == HTCLIENT) {
@@ -100,6 +117,16 @@ LRESULT Win32TreeView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     return CallTreeView(message, wParam, lParam);
 }
 
+LRESULT Win32TreeView::KeyDown(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The caret moves through rows with items: the window first reaches where it goes.
+    const VisibleRows rows(model_);
+    const Node* caret = model_.Find(model_.Selected());
+    if (wParam == VK_HOME) PrepareFor(0);
+    else if (wParam == VK_END && rows.Count() > 0) PrepareFor(rows.Count() - 1);
+    else PrepareFor(caret && rows.IsShown(*caret) ? rows.RowOf(*caret) : ViewTop());
+    return PassInput(message, wParam, lParam);
+}
+
 // The tree view draws into an off-screen bitmap, which then goes to the screen in one copy.
 void Win32TreeView::PaintBuffered() {
     PAINTSTRUCT paint;
@@ -120,7 +147,6 @@ void Win32TreeView::PaintBuffered() {
 LRESULT Win32TreeView::MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = tree_;
     const auto alive = alive_;
-    Flush();
     events_.WidgetMouseDown(button, ShiftFrom(wParam, doubleClick), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     if (!*alive || !IsWindow(window)) return 0;
     if (message != WM_LBUTTONDBLCLK) return PassInput(message, wParam, lParam);
@@ -141,8 +167,6 @@ LRESULT Win32TreeView::PassInput(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CallWindowProcW(originalProc_, window, message, wParam, lParam);
     // A collapse by the user moves the caret only after TVN_ITEMEXPANDED: look again now.
     if (*alive && tree_ && std::exchange(collapsed_, false)) ReportCaretIfMoved();
-    // The input may have scrolled the view, or closed rows, towards the last root shown.
-    if (*alive && tree_) ShowRootsInReach();
     return result;
 }
 
@@ -152,6 +176,9 @@ bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT& result) {
     switch (header.code) {
     case TVN_GETDISPINFOW:
         OnDispInfo(*reinterpret_cast<NMTVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+        return true;
+    case TVN_DELETEITEMW:
+        items_.erase(static_cast<NodeHandle>(reinterpret_cast<const NMTREEVIEWW&>(header).itemOld.lParam));
         return true;
     case TVN_ITEMEXPANDINGW:
         OnExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
@@ -187,7 +214,8 @@ void Win32TreeView::OnDispInfo(NMTVDISPINFOW& info) {
 void Win32TreeView::OnExpanding(const NMTREEVIEWW& info) {
     // Children get their items when their parent first opens, whoever opens it.
     if (!(info.action & TVE_EXPAND)) return;
-    if (Node* node = model_.Find(static_cast<NodeHandle>(info.itemNew.lParam))) InsertChildren(*node);
+    if (const Node* node = model_.Find(static_cast<NodeHandle>(info.itemNew.lParam)))
+        if (!LoadChildren(*node, MaxItems())) stale_ = true;
 }
 
 void Win32TreeView::OnExpanded(const NMTREEVIEWW& info) {

@@ -9,9 +9,6 @@ namespace ramvel::win32 {
 
 namespace {
 
-
-HTREEITEM ItemFromCookie(std::uintptr_t cookie) { return reinterpret_cast<HTREEITEM>(cookie); }
-
 // The widget leaves -1 to a callback; any negative index means "no image" here.
 int ImageIndex(std::int32_t index) { return index < 0 ? I_IMAGENONE : index; }
 
@@ -57,136 +54,300 @@ void Win32TreeView::Detach() {
     }
     tree_ = nullptr;
     pending_.clear();
+    items_.clear();
 }
 
 // --- Items -------------------------------------------------------------------------------
 
-bool Win32TreeView::ShowsChildren(const Node& parent) const {
-    // Children are inserted all at once, so the first one tells for all of them.
-    if (!parent.widgetItem) return false;
-    const Node* first = model_.Find(model_.FirstChild(parent));
-    return first && first->widgetItem;
+HTREEITEM Win32TreeView::Loaded(NodeHandle node) const {
+    const auto found = items_.find(node);
+    return found == items_.end() ? nullptr : found->second;
 }
 
-void Win32TreeView::Insert(Node& node) {
-    const Node* parent = model_.Find(model_.Parent(node));
-    const bool open = node.expanded && node.childCount > 0;
+HTREEITEM Win32TreeView::InsertItem(const Node& node, HTREEITEM parent, HTREEITEM after) {
     TVINSERTSTRUCTW insert{};
-    insert.hParent = parent ? ItemFromCookie(parent->widgetItem) : TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hParent = parent ? parent : TVI_ROOT;
+    insert.hInsertAfter = after;
     TVITEMW& item = insert.item;
     item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM | TVIF_CHILDREN;
     item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node.TextZ()));
     item.iImage = ImageIndex(node.image);
     item.iSelectedImage = ImageIndex(node.selectedImage);
+    const bool open = node.expanded && node.childCount > 0;
     item.state = StateImageBits(node.StateImage()) | (open ? TVIS_EXPANDED | TVIS_EXPANDEDONCE : 0);
     item.stateMask = TVIS_STATEIMAGEMASK | TVIS_EXPANDED | TVIS_EXPANDEDONCE;
     item.lParam = node.handle;
     item.cChildren = I_CHILDRENCALLBACK;  // asked of the model when the tree view needs it
-    const HTREEITEM inserted = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    node.widgetItem = reinterpret_cast<std::uintptr_t>(inserted);
-    // An open node shows its children at once.
-    if (inserted && open) InsertChildren(node);
-}
-
-void Win32TreeView::InsertChildren(Node& parent) {
-    if (!parent.widgetItem) return;
     QuietScope quiet(quiet_);
-    for (NodeHandle child = model_.FirstChild(parent); child != 0;) {
-        Node* node = model_.Find(child);
-        if (!node) break;
-        if (!node->widgetItem) Insert(*node);
-        child = model_.NextSibling(*node);
-    }
+    const auto inserted = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (inserted) items_[node.handle] = inserted;
+    return inserted;
 }
 
-void Win32TreeView::Flush() {
+HTREEITEM Win32TreeView::Load(NodeHandle handle) {
+    if (HTREEITEM item = Loaded(handle)) return item;
+    const Node* node = model_.Find(handle);
+    if (!node) return nullptr;
+    HTREEITEM parent = nullptr;
+    if (const NodeHandle up = model_.Parent(*node)) {
+        parent = Load(up);
+        if (!parent) return nullptr;
+    }
+    // After the nearest earlier sibling that has an item: items keep the model's order.
+    HTREEITEM after = TVI_FIRST;
+    for (const Node* before = model_.Find(model_.PrevSibling(*node)); before; before = model_.Find(model_.PrevSibling(*before)))
+        if (HTREEITEM item = Loaded(before->handle)) {
+            after = item;
+            break;
+        }
+    return InsertItem(*node, parent, after);
+}
+
+bool Win32TreeView::LoadChildren(const Node& parent, std::size_t budget) {
+    HTREEITEM parentItem = Loaded(parent.handle);
+    if (!parentItem) return false;
+    HTREEITEM after = TVI_FIRST;
+    for (const Node* child = model_.Find(model_.FirstChild(parent)); child; child = model_.Find(model_.NextSibling(*child))) {
+        HTREEITEM item = Loaded(child->handle);
+        if (!item) {
+            if (items_.size() >= budget) return false;
+            item = InsertItem(*child, parentItem, after);
+            if (!item) return false;
+        }
+        after = item;
+        if (child->expanded && child->childCount > 0 && !LoadChildren(*child, budget)) return false;
+    }
+    return true;
+}
+
+void Win32TreeView::FlushAdded() {
     if (!tree_ || pending_.empty()) return;
     std::vector<NodeHandle> pending;
     pending.swap(pending_);
-    {
-        QuietScope quiet(quiet_);
-        for (NodeHandle handle : pending) {
-            Node* node = model_.Find(handle);
-            if (!node || node->widgetItem) continue;  // gone meanwhile, or inserted with its parent's children
-            // Roots go in below, in order; children when their parent shows its children.
-            const Node* parent = model_.Find(model_.Parent(*node));
-            if (parent && ShowsChildren(*parent)) Insert(*node);
+    // A new node gets an item when its parent shows its children and the sibling before it
+    // has an item: it is then in the window or next to it. Any other shown node lies outside.
+    for (NodeHandle handle : pending) {
+        const Node* node = model_.Find(handle);
+        if (!node || Loaded(handle)) continue;
+        const Node* parent = model_.Find(model_.Parent(*node));
+        if (parent && (!parent->expanded || !Loaded(parent->handle))) continue;
+        const NodeHandle before = model_.PrevSibling(*node);
+        if (before && !Loaded(before)) continue;
+        if (items_.size() >= MaxItems()) {
+            stale_ = true;
+            break;
         }
+        InsertItem(*node, parent ? Loaded(parent->handle) : nullptr, before ? Loaded(before) : TVI_FIRST);
     }
-    ShowRootsInReach();
     // Parents whose children stay hidden still need their buttons drawn.
     if (redraw_) InvalidateRect(tree_, nullptr, TRUE);
 }
 
-NodeHandle Win32TreeView::NextHiddenRoot() const {
-    if (!lastShownRoot_) return model_.FirstRoot();
-    const Node* last = model_.Find(lastShownRoot_);
-    return last ? model_.NextSibling(*last) : 0;
+int Win32TreeView::PageRows() const {
+    if (!tree_) return 1;
+    return std::max(1, static_cast<int>(SendMessageW(tree_, TVM_GETVISIBLECOUNT, 0, 0)));
 }
 
-void Win32TreeView::ShowRoots(int reach, NodeHandle through) {
-    const Node* wanted = model_.Find(through);
-    const auto more = [&] { return shownRoots_ < reach || (wanted && !wanted->widgetItem); };
-    NodeHandle next = NextHiddenRoot();
-    if (!next || !more()) return;
-    // A batch goes in with drawing off, then the view is drawn once.
+void Win32TreeView::Rebuild(std::uint32_t top) {
+    const VisibleRows rows(model_);
+    const std::uint32_t count = rows.Count();
+    const auto page = static_cast<std::uint32_t>(PageRows());
+    const auto margin = static_cast<std::uint32_t>(MarginRows());
+    top = std::min(top, count > page ? count - page : 0);
+    const std::uint32_t span = page + 2 * margin;
+    std::uint32_t first = top > margin ? top - margin : 0;
+    if (count > span) first = std::min(first, count - span);
+    const std::uint32_t last = std::min(count, first + span);  // one past
+
     const bool redraw = redraw_;
     if (redraw) SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
     {
         QuietScope quiet(quiet_);
-        for (; next && more(); next = NextHiddenRoot()) {
-            Node* node = model_.Find(next);
-            Insert(*node);
-            if (!node->widgetItem) break;  // the tree view refused it: try again next time
-            lastShownRoot_ = next;
-            ++shownRoots_;
-        }
+        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     }
-    rootReach_ = std::max(rootReach_, shownRoots_);
+    items_.clear();
+    windowFirst_ = windowLast_ = 0;
+    stale_ = false;
+    const Node* topNode = nullptr;
+    if (const Node* node = rows.NodeAt(first)) {
+        // The open ancestors of the first row, from the root down.
+        std::vector<const Node*> head;
+        for (const Node* up = model_.Find(model_.Parent(*node)); up; up = model_.Find(model_.Parent(*up))) head.push_back(up);
+        HTREEITEM parent = nullptr;
+        for (auto up = head.rbegin(); up != head.rend(); ++up) parent = InsertItem(**up, parent, TVI_LAST);
+        windowFirst_ = node->handle;
+        for (std::uint32_t row = first; node && row < last; ++row, node = rows.Next(*node)) {
+            InsertItem(*node, Loaded(model_.Parent(*node)), TVI_LAST);
+            windowLast_ = node->handle;
+            if (row == top) topNode = node;
+        }
+        // The next sibling of each node on the last row's way up, so the lines go on.
+        for (const Node* at = model_.Find(windowLast_); at; at = model_.Find(model_.Parent(*at)))
+            if (const Node* next = model_.Find(model_.NextSibling(*at)); next && !Loaded(next->handle))
+                InsertItem(*next, Loaded(model_.Parent(*next)), TVI_LAST);
+    }
+    // The selection keeps its item, out of the window if need be.
+    if (const Node* selected = model_.Find(model_.Selected()); selected && rows.IsShown(*selected))
+        if (HTREEITEM item = Load(selected->handle)) {
+            QuietScope quiet(quiet_);
+            SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        }
+    if (topNode)
+        if (HTREEITEM item = Loaded(topNode->handle)) {
+            QuietScope quiet(quiet_);
+            SendMessageW(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(item));
+        }
     if (redraw) {
         SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(tree_, nullptr, TRUE);
     }
 }
 
-void Win32TreeView::ShowRootsInReach() {
-    if (!tree_) return;
-    ShowRoots(rootReach_);
-    if (!NextHiddenRoot()) return;
-    RECT client{};
-    GetClientRect(tree_, &client);
-    const int rowHeight = std::max(1, static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0)));
-    // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
-    const auto lastItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_LASTVISIBLE, 0));
-    RECT last{};
-    std::memcpy(&last, &lastItem, sizeof lastItem);
-    const bool hasLast = lastItem && SendMessageW(tree_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&last));
-    if (hasLast && (last.top - client.bottom) / rowHeight >= kRowsAhead) return;
-    rootReach_ = shownRoots_ + kRootBatch;
-    ShowRoots(rootReach_);
+void Win32TreeView::ExtendWindow() {
+    const VisibleRows rows(model_);
+    const Node* first = model_.Find(windowFirst_);
+    const Node* last = model_.Find(windowLast_);
+    if (!first || !last || !Loaded(windowFirst_) || !Loaded(windowLast_) || !rows.IsShown(*first) || !rows.IsShown(*last)) {
+        // A tree that starts from nothing starts its window at the first row.
+        const Node* top = model_.Find(model_.FirstRoot());
+        if (!top || !Loaded(top->handle)) {
+            if (top) stale_ = true;
+            return;
+        }
+        first = last = top;
+    }
+    for (const Node* next = rows.Next(*last); next && Loaded(next->handle); next = rows.Next(*last)) last = next;
+    for (const Node* previous = rows.Previous(*first); previous && Loaded(previous->handle); previous = rows.Previous(*first))
+        first = previous;
+    windowFirst_ = first->handle;
+    windowLast_ = last->handle;
+}
+
+namespace {
+// The top of an item's row in client coordinates; false when the item has no row on screen.
+bool RowTop(HWND tree, HTREEITEM item, int& top) {
+    RECT rect{};
+    std::memcpy(&rect, &item, sizeof item);  // the message takes the item in the rectangle
+    if (!item || !SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect))) return false;
+    top = rect.top;
+    return true;
+}
+}  // namespace
+
+bool Win32TreeView::WindowHolds(HTREEITEM item, int before, int after) const {
+    const VisibleRows rows(model_);
+    const Node* first = model_.Find(windowFirst_);
+    const Node* last = model_.Find(windowLast_);
+    int firstTop = 0, lastTop = 0, itemTop = 0;
+    if (stale_ || !first || !last || !RowTop(tree_, Loaded(windowFirst_), firstTop) ||
+        !RowTop(tree_, Loaded(windowLast_), lastTop) || !RowTop(tree_, item, itemTop))
+        return false;
+    const int height = std::max(1, static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0)));
+    if (itemTop < firstTop || itemTop > lastTop) return false;
+    return ((itemTop - firstTop) / height >= before || !rows.Previous(*first)) &&
+           ((lastTop - itemTop) / height >= after || !rows.Next(*last));
+}
+
+std::uint32_t Win32TreeView::ViewTop() const {
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+    const Node* node = model_.Find(HandleOfItem(item));
+    const VisibleRows rows(model_);
+    return node && rows.IsShown(*node) ? rows.RowOf(*node) : 0;
+}
+
+void Win32TreeView::Settle() {
+    if (!tree_ || depth_ > 0 || quiet_ > 0) return;
+    FlushAdded();
+    if (model_.Rows() == 0) {
+        if (!items_.empty()) AllNodesRemoved();
+        return;
+    }
+    ExtendWindow();
+    const auto top = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+    const int page = PageRows();
+    if (!WindowHolds(top, page, 2 * page)) Rebuild(ViewTop());
+    SyncScrollBar();
+}
+
+void Win32TreeView::SyncScrollBar() {
+    const std::uint32_t count = model_.Rows();
+    const auto page = static_cast<std::uint32_t>(PageRows());
+    // While every row fits, the tree view's own bar (or none) is right.
+    if (count <= page || (Loaded(model_.FirstRoot()) && windowFirst_ == model_.FirstRoot() && !VisibleRows(model_).Next(*model_.Find(windowLast_))))
+        return;
+    SCROLLINFO wanted{sizeof wanted, SIF_RANGE | SIF_PAGE | SIF_POS, 0, static_cast<int>(count - 1), page, static_cast<int>(ViewTop()), 0};
+    SCROLLINFO shown{sizeof shown, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(tree_, SB_VERT, &shown);
+    if (shown.nMin != wanted.nMin || shown.nMax != wanted.nMax || shown.nPage != wanted.nPage || shown.nPos != wanted.nPos)
+        SetScrollInfo(tree_, SB_VERT, &wanted, TRUE);
+}
+
+void Win32TreeView::PrepareFor(std::uint32_t row) {
+    const VisibleRows rows(model_);
+    const Node* node = rows.NodeAt(row);
+    if (!node) return;
+    const int page = PageRows();
+    if (WindowHolds(Loaded(node->handle), page + 1, page + 1)) return;
+    // The view stays put if the row is in it; else it stops just short of the row, so that
+    // the tree view's own scrolling to the new caret ends where it would on a small tree.
+    const std::int64_t view = ViewTop();
+    const std::int64_t top = std::clamp<std::int64_t>(view, static_cast<std::int64_t>(row) - page, row + 1);
+    Rebuild(static_cast<std::uint32_t>(std::max<std::int64_t>(0, top)));
+}
+
+void Win32TreeView::ScrollTo(std::int64_t top) {
+    const VisibleRows rows(model_);
+    const std::int64_t page = PageRows();
+    top = std::clamp<std::int64_t>(top, 0, std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.Count()) - page));
+    const Node* node = rows.NodeAt(static_cast<std::uint32_t>(top));
+    if (!node) return;
+    HTREEITEM item = Loaded(node->handle);
+    if (!WindowHolds(item, static_cast<int>(page), static_cast<int>(2 * page))) {
+        Rebuild(static_cast<std::uint32_t>(top));
+    } else {
+        QuietScope quiet(quiet_);
+        SendMessageW(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(item));
+    }
+    SyncScrollBar();
+}
+
+void Win32TreeView::OnVScroll(WORD code) {
+    const std::int64_t top = ViewTop();
+    const std::int64_t page = PageRows();
+    switch (code) {
+    case SB_LINEUP: return ScrollTo(top - 1);
+    case SB_LINEDOWN: return ScrollTo(top + 1);
+    case SB_PAGEUP: return ScrollTo(top - page);
+    case SB_PAGEDOWN: return ScrollTo(top + page);
+    case SB_TOP: return ScrollTo(0);
+    case SB_BOTTOM: return ScrollTo(model_.Rows());
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The 16 bits of the message would not reach past row 65,535: the bar has all 32.
+        SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(tree_, SB_VERT, &info);
+        return ScrollTo(info.nTrackPos);
+    }
+    }
+}
+
+void Win32TreeView::SelectTyped(NodeHandle handle) {
+    const Node* node = model_.Find(handle);
+    if (!node) return;
+    PrepareFor(VisibleRows(model_).RowOf(*node));
+    // Reported through TVN_SELCHANGED like any selection the user makes.
+    if (HTREEITEM item = Load(handle)) SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
 HTREEITEM Win32TreeView::ItemOf(NodeHandle handle) {
     if (!tree_) return nullptr;
-    Flush();
-    Node* node = model_.Find(handle);
-    if (!node) return nullptr;
-    if (node->widgetItem) return ItemFromCookie(node->widgetItem);
-    // Insert the children of each ancestor on the way down from the root.
-    std::vector<Node*> chain;
-    for (Node* up = model_.Find(model_.Parent(*node)); up; up = model_.Find(model_.Parent(*up))) chain.push_back(up);
-    ShowRoots(rootReach_, chain.empty() ? handle : chain.back()->handle);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (!(*it)->widgetItem) return nullptr;
-        InsertChildren(**it);
-    }
-    return ItemFromCookie(node->widgetItem);
+    Settle();
+    return Loaded(handle);
 }
 
 int Win32TreeView::ItemCount() {
     if (!tree_) return 0;
-    Flush();
+    Settle();
     return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0));
 }
 
@@ -217,16 +378,24 @@ void Win32TreeView::ExpandQuietly(HTREEITEM item, bool expanded) {
 // --- ITreeWidget -------------------------------------------------------------------------
 
 void Win32TreeView::NodeAdded(NodeHandle node) {
-    if (tree_) pending_.push_back(node);
+    if (!tree_ || stale_) return;
+    // A batch bigger than the window rebuilds it rather than look at every node.
+    if (pending_.size() >= MaxItems()) {
+        pending_.clear();
+        stale_ = true;
+        return;
+    }
+    pending_.push_back(node);
 }
 
 void Win32TreeView::NodeChanged(NodeHandle handle) {
-    // A queued node is inserted later with whatever the model holds then.
+    // A node without an item takes whatever the model holds when it gets one.
     const Node* node = model_.Find(handle);
-    if (!tree_ || !node || !node->widgetItem) return;
+    const HTREEITEM loaded = Loaded(handle);
+    if (!tree_ || !node || !loaded) return;
     TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
-    item.hItem = ItemFromCookie(node->widgetItem);
+    item.hItem = loaded;
     item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(node->TextZ()));
     item.iImage = ImageIndex(node->image);
     item.iSelectedImage = ImageIndex(node->selectedImage);
@@ -236,53 +405,47 @@ void Win32TreeView::NodeChanged(NodeHandle handle) {
     SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void Win32TreeView::NodeRemoved(std::uintptr_t widgetItem, NodeHandle parentHandle) {
+void Win32TreeView::NodeRemoved(NodeHandle node, NodeHandle parentHandle) {
     if (!tree_) return;
     const auto alive = alive_;
-    if (widgetItem && parentHandle == 0) {
-        // A shown root went: the last shown one is now the one before it, if it was this one.
-        --shownRoots_;
-        if (!model_.Contains(lastShownRoot_))
-            lastShownRoot_ = HandleOfItem(reinterpret_cast<HTREEITEM>(
-                SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_PREVIOUS, static_cast<LPARAM>(widgetItem))));
-    }
-    // Queued handles of removed nodes must go before any handle can be given out again.
-    Flush();
-    if (widgetItem) {
+    FlushAdded();
+    if (HTREEITEM item = Loaded(node)) {
+        // Its items and those under it leave the map as the tree view reports their deletion.
         QuietScope quiet(quiet_);
-        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemFromCookie(widgetItem)));
+        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
     // The model closed a parent left without children: so does its item.
-    if (Node* parent = model_.Find(parentHandle); parent && !parent->expanded && parent->widgetItem) {
-        TVITEMW item{};
-        item.mask = TVIF_HANDLE | TVIF_STATE;
-        item.hItem = ItemFromCookie(parent->widgetItem);
-        item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-        QuietScope quiet(quiet_);
-        SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
-    // Hidden roots move up into the room left.
-    ShowRootsInReach();
+    if (Node* parent = model_.Find(parentHandle); parent && !parent->expanded)
+        if (HTREEITEM parentItem = Loaded(parentHandle)) {
+            TVITEMW item{};
+            item.mask = TVIF_HANDLE | TVIF_STATE;
+            item.hItem = parentItem;
+            item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+            QuietScope quiet(quiet_);
+            SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    if (!model_.Contains(windowFirst_) || !model_.Contains(windowLast_)) stale_ = true;
+    Settle();
     if (*alive && tree_) ReportCaretIfMoved();
 }
 
 void Win32TreeView::AllNodesRemoved() {
     if (!tree_) return;
     pending_.clear();
-    lastShownRoot_ = 0;
-    shownRoots_ = 0;
-    rootReach_ = kRootBatch;
     {
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     }
+    items_.clear();
+    windowFirst_ = windowLast_ = 0;
+    stale_ = false;
     ReportCaretIfMoved();
 }
 
 void Win32TreeView::Select(NodeHandle handle) {
     if (!tree_) return;
     const auto alive = alive_;
-    Flush();
+    Settle();
     // Open the closed ancestors from the root down, reporting each as the widget would when
     // it brings a node into view. The host may change the tree from inside each report.
     for (;;) {
@@ -293,30 +456,38 @@ void Win32TreeView::Select(NodeHandle handle) {
             if (!up->expanded) closed = up;
         if (!closed) break;
         const NodeHandle opened = closed->handle;
-        const HTREEITEM item = ItemOf(opened);
+        const HTREEITEM item = Load(opened);
         if (!item) return;
-        InsertChildren(*closed);
+        // A window's worth of its rows now; the rest once it is known where the view goes.
+        if (!LoadChildren(*closed, items_.size() + static_cast<std::size_t>(MarginRows()))) stale_ = true;
         ExpandQuietly(item, true);
         events_.WidgetExpansionChanged(opened, true);
         if (!*alive || !tree_) return;
         // A report that left the node closed would loop for ever: the host decided otherwise.
         if (const Node* again = model_.Find(opened); again && !again->expanded) return;
     }
-    const HTREEITEM item = ItemOf(handle);
+    const Node* node = model_.Find(handle);
+    if (!node) return;
+    if (depth_ == 0) PrepareFor(VisibleRows(model_).RowOf(*node));
+    const HTREEITEM item = Load(handle);
     if (!item) return;
     // The tree view reports the move through TVN_SELCHANGED, inside this call.
     SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    if (*alive && tree_) Settle();
 }
 
 void Win32TreeView::SetExpanded(NodeHandle handle, bool expanded) {
     if (!tree_) return;
-    const HTREEITEM item = ItemOf(handle);
-    Node* node = model_.Find(handle);
-    if (!item || !node) return;
-    if (expanded) InsertChildren(*node);
-    ExpandQuietly(item, expanded);
-    // Closing a branch that holds the selection moves the tree view's caret to the branch.
-    if (!expanded) ReportCaretIfMoved();
+    const Node* node = model_.Find(handle);
+    const HTREEITEM item = Loaded(handle);
+    if (node && item) {
+        // Rows beyond what the window takes wait for it to be rebuilt round the view.
+        if (expanded && (node->childRows > MaxItems() || !LoadChildren(*node, MaxItems()))) stale_ = true;
+        ExpandQuietly(item, expanded);
+        // Closing a branch that holds the selection moves the tree view's caret to the branch.
+        if (!expanded) ReportCaretIfMoved();
+    }
+    Settle();
 }
 
 NodeHandle Win32TreeView::HitTest(int x, int y) const {
@@ -335,7 +506,7 @@ void Win32TreeView::SetRedraw(bool on) {
         SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
         return;
     }
-    Flush();
+    Settle();
     SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
@@ -343,7 +514,7 @@ void Win32TreeView::SetRedraw(bool on) {
 void Win32TreeView::Repaint() {
     // While redrawing is off a repaint would show nothing; the queue waits for the batch.
     if (!tree_ || !redraw_) return;
-    Flush();
+    Settle();
     RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 

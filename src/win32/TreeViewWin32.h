@@ -1,20 +1,25 @@
 #pragma once
 // ITreeWidget on a comctl32 tree view. The model is the truth: each item's lParam holds the
-// node's handle and the node's widgetItem holds the HTREEITEM. Only what can be seen has an
-// item: roots, and the children of nodes that are (or were) open. The rest is inserted when
-// its parent opens, because every tree view call that names an item costs time in proportion
-// to the number of items. For the same reason additions wait in a queue and are inserted in
-// one go, with their final texts and images, when the tree view is next needed; and roots come
-// in order, a batch at a time, as the view nears the last one inserted.
+// node's handle. Every tree view call that names an item costs time in proportion to the
+// number of items, so the tree view holds a window of rows around the view, not the tree:
+// the rows themselves, the open ancestors of the first one (so each row has its parent), the
+// next siblings of the last one's ancestors (so the lines drawn down to them go on), and the
+// selected node. The control owns the scroll bar, which covers every row, and keeps the window
+// a few pages beyond the view each way, rebuilding it when the view or the caret nears its
+// edge; the keys that jump (Home, End, typing a row's first letters) are served from the model.
 #include <windows.h>
 #include <commctrl.h>
 #include <unknwn.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "control/TreeModel.h"
+#include "control/TypeAhead.h"
+#include "control/VisibleRows.h"
 #include "platform/TreeWidget.h"
 #include "win32/ImageListsWin32.h"
 #include "win32/WindowImpl.h"
@@ -40,7 +45,7 @@ public:
     // ITreeWidget.
     void NodeAdded(NodeHandle node) override;
     void NodeChanged(NodeHandle node) override;
-    void NodeRemoved(std::uintptr_t widgetItem, NodeHandle parent) override;
+    void NodeRemoved(NodeHandle node, NodeHandle parent) override;
     void AllNodesRemoved() override;
     void Select(NodeHandle node) override;
     void SetExpanded(NodeHandle node, bool expanded) override;
@@ -61,10 +66,13 @@ public:
     // takes no clicks and no keys.
     void SetTakesInput(bool on) { takesInput_ = on; }
 
-    // Items in the tree view, once the queued additions are in.
+    // Items in the tree view, once the view is up to date.
     int ItemCount();
-    // The item of a node, inserting the items on its way first; 0 for no node.
+    // The item of a node, once the view is up to date; 0 when it has none.
     HTREEITEM ItemOf(NodeHandle node);
+    // The first and last rows of the window (see above).
+    NodeHandle WindowFirst() const { return windowFirst_; }
+    NodeHandle WindowLast() const { return windowLast_; }
 
 private:
     // The tree view's window procedure is replaced the plain way (GWLP_WNDPROC): Wine's
@@ -74,28 +82,50 @@ private:
     IUnknown* Owner() const noexcept { return owner_; }
     LRESULT CallTreeView(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT MouseDown(MouseButton button, bool doubleClick, UINT message, WPARAM wParam, LPARAM lParam);
     // Hands input on to the tree view, then reports a caret moved by a collapse meanwhile.
     LRESULT PassInput(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void Flush();
+    // Brings the items up to date with the model and the view, and the scroll bar with them;
+    // waits while the tree view is inside one of its messages.
+    void Settle();
+    void FlushAdded();
     void PaintBuffered();
-    // Roots: a prefix of the model's roots has items. The tree view deletes an item in time
-    // proportional to its item count (so clearing or destroying n items costs n squared): a
-    // view holding every root of a big tree would take seconds to clear. So roots are inserted
-    // up to rootReach_, which grows by a batch whenever the view comes within kRowsAhead rows
-    // of the end, and at once up to a root that is asked for or to the last one on End.
-    static constexpr int kRootBatch = 10000;
-    static constexpr int kRowsAhead = 1000;
-    NodeHandle NextHiddenRoot() const;
-    // Inserts hidden roots in order until `reach` roots are shown, and `through` (a root) is.
-    void ShowRoots(int reach, NodeHandle through = 0);
-    // Roots up to rootReach_, and a batch more when the view is near the end.
-    void ShowRootsInReach();
+
+    // Rows kept beyond the view on each side, and items allowed before the window is rebuilt.
+    static constexpr int kMarginRows = 400;
+    int PageRows() const;
+    int MarginRows() const { return std::max(kMarginRows, 2 * PageRows()); }
+    std::size_t MaxItems() const { return static_cast<std::size_t>(4 * (PageRows() + 2 * MarginRows())); }
+
+    HTREEITEM Loaded(NodeHandle node) const;
+    HTREEITEM InsertItem(const Node& node, HTREEITEM parent, HTREEITEM after);
+    // Gives a shown node an item, and its ancestors first; out of the window if need be.
+    HTREEITEM Load(NodeHandle node);
+    // Items for the rows under a node that opens, while fewer than `budget`; false when some
+    // had to wait (the window is then rebuilt).
+    bool LoadChildren(const Node& parent, std::size_t budget);
+    // Replaces every item by the window around row `top`, which goes to the top of the view.
+    void Rebuild(std::uint32_t top);
+    // The window grows over rows that have items next to it.
+    void ExtendWindow();
+    // Whether the window reaches `before` rows above `item` and `after` rows below it (or the
+    // ends of the tree).
+    bool WindowHolds(HTREEITEM item, int before, int after) const;
+    // Top of the view and the caret, as rows.
+    std::uint32_t ViewTop() const;
+    // Makes the window hold `row` with a page around it, the view staying where it is as far
+    // as that allows, before the tree view moves the caret there.
+    void PrepareFor(std::uint32_t row);
+    void ScrollTo(std::int64_t top);
+    void OnVScroll(WORD code);
+    void SyncScrollBar();
+    // Selects a node the user reached by typing, as the tree view selects one.
+    void SelectTyped(NodeHandle node);
+    LRESULT KeyDown(UINT message, WPARAM wParam, LPARAM lParam);
+
     WNDPROC originalProc_ = nullptr;
-    bool ShowsChildren(const Node& parent) const;
-    void Insert(Node& node);
-    void InsertChildren(Node& parent);
     void ExpandQuietly(HTREEITEM item, bool expanded);
     NodeHandle HandleOfItem(HTREEITEM item) const;
     NodeHandle Caret() const;
@@ -108,10 +138,12 @@ private:
     TreeModel& model_;
     ITreeEvents& events_;
     IUnknown* owner_ = nullptr;
-    std::vector<NodeHandle> pending_;  // added to the model, not yet inserted
-    NodeHandle lastShownRoot_ = 0;     // the last root with an item; 0: none has one
-    int shownRoots_ = 0;
-    int rootReach_ = kRootBatch;
+    std::vector<NodeHandle> pending_;  // added to the model, not yet looked at
+    std::unordered_map<NodeHandle, HTREEITEM> items_;
+    NodeHandle windowFirst_ = 0, windowLast_ = 0;
+    bool stale_ = false;               // the window misses rows: rebuild it
+    int depth_ = 0;                    // tree view messages under way
+    TypeAhead typeAhead_;
     int quiet_ = 0;                    // > 0: the tree view's notifications are our own doing
     bool redraw_ = true;
     bool inDblClick_ = false;          // inside the tree view's handling of a double click

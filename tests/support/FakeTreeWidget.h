@@ -19,7 +19,7 @@ public:
 
     void NodeAdded(NodeHandle) override { ++added; }
     void NodeChanged(NodeHandle) override { ++changed; }
-    void NodeRemoved(std::uintptr_t, NodeHandle) override { ++removed; }
+    void NodeRemoved(NodeHandle, NodeHandle) override { ++removed; }
     void AllNodesRemoved() override { ++allRemoved; }
     void Select(NodeHandle node) override;
     void SetExpanded(NodeHandle, bool) override {}

@@ -34,7 +34,7 @@ TEST_F(NodeLines, WorkedExampleAndReapplyWhileExpanded) {
     EXPECT_EQ(Show(node.Record()), Show(u"1\x01" u"4,5\t6\x01INV-2"));
     EXPECT_EQ(Show(control.GetNode(3)), Show(Info(3, node.handle, u"1\tInvoices\t4,5\t6\t-1\tINV-2")));
 
-    control.Tree().Get(node.handle).expanded = true;
+    control.Tree().SetExpanded(control.Tree().Get(node.handle), true);
     control.ChangeNode(3, u"1\tInvoices\t4,5\t6\t\tINV-2");
     EXPECT_EQ(NodeAt(3).image, 5);
 }
@@ -92,7 +92,7 @@ TEST_F(NodeLines, FieldThatDoesNotConvertFailsButKeepsNodeWithARecord) {
 
 TEST_F(NodeLines, OpenImageMissingFailsOnlyWhileExpanded) {
     control.AddNodes(u"0\tP\t4,\n1\tC");
-    control.Tree().Get(HandleAt(0)).expanded = true;
+    control.Tree().SetExpanded(control.Tree().Get(HandleAt(0)), true);
     EXPECT_ERROR(control.ChangeNode(0, u"0\tP\t4,"), kEUnexpected, u"'' n'est pas une valeur enti\u00e8re correcte");
     EXPECT_EQ(Show(NodeAt(0).Text()), "P");
 }

@@ -3,7 +3,9 @@
 //  - AddNodes of 100,000 node lines through IRamvel against inserting the same 100,000 items,
 //    same hierarchy, straight into a comctl32 tree view with TVM_INSERTITEMW in this process;
 //  - on a control hosted in a window and holding 1,000,000 nodes of mixed depth: AddAfterNode
-//    after nodes in the first half (with its reply), and Clear.
+//    after nodes in the first half (with its reply), and Clear;
+//  - on the same tree with a folder of 100,000 children in front: opening the folder (and
+//    painting the view), then Clear.
 // Build: cmake --build build/win64 --target ramvel_com_bench; run it under Wine with the
 // module registered (see the report printed by tools or tests/wine/ComTests.cmake).
 #include "HostedControl.h"
@@ -162,6 +164,35 @@ LargeTreeFigures LargeTree(int nodes, int inserts) {
     return {addAfter, clear};
 }
 
+// Opening a folder of 100,000 children in front of a mixed tree of `nodes`, then clearing.
+struct WideFolderFigures {
+    double expandSeconds;
+    double clearSeconds;
+};
+
+WideFolderFigures WideFolder(int nodes, int children) {
+    Container container;
+    HostedControl control(container);
+    std::wstring lines = L"0\tWide folder\t0,1";
+    for (int i = 0; i < children; ++i) lines += L"\n1\tChild " + std::to_wstring(i) + L"\t2";
+    Bstr parm = MakeBstr(lines + L"\n" + NodeLines(Levels(nodes)));
+    if (FAILED(control->AddNodes(parm.Get()))) winecheck::Abort("AddNodes failed");
+    Pump();
+    BSTR info = nullptr;
+    if (FAILED(control->GetNode(0, &info))) winecheck::Abort("GetNode failed");
+    const std::wstring text(info, SysStringLen(info));
+    SysFreeString(info);
+    const LONG folder = std::stol(text.substr(text.find(L'\x01') + 1));  // index SOH handle SOH ...
+    double start = Now();
+    if (FAILED(control->put_Expanded(folder, VARIANT_TRUE))) winecheck::Abort("Expanded failed");
+    Pump();
+    const double expand = Now() - start;
+    start = Now();
+    if (FAILED(control->Clear())) winecheck::Abort("Clear failed");
+    Pump();
+    return {expand, Now() - start};
+}
+
 }  // namespace
 
 int main() {
@@ -185,5 +216,9 @@ int main() {
     const LargeTreeFigures large = LargeTree(1000000, 5000);
     std::printf("addafternode_middle_per_s: %.0f calls/s\n", large.addAfterNodePerSecond);
     std::printf("clear_large_tree_seconds: %.3f s\n", large.clearSeconds);
+
+    const WideFolderFigures wide = WideFolder(1000000, 100000);
+    std::printf("expand_100k_children_seconds: %.3f s\n", wide.expandSeconds);
+    std::printf("clear_after_expand_seconds: %.3f s\n", wide.clearSeconds);
     return 0;
 }

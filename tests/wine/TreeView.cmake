@@ -2,6 +2,7 @@
 ramvel_wine_exe_test(wine_tree_view_events TreeViewEventsTest.cpp LIBRARIES ramvel_win32)
 ramvel_wine_exe_test(wine_tree_view_boxes TreeViewBoxesTest.cpp LIBRARIES ramvel_win32)
 ramvel_wine_exe_test(wine_tree_view_model TreeViewModelTest.cpp LIBRARIES ramvel_win32 TIMEOUT 180)
+ramvel_wine_exe_test(wine_tree_view_wide TreeViewWideTest.cpp LIBRARIES ramvel_win32 TIMEOUT 180)
 # Measuring program (prints "name: value unit"), not a test: TreeViewScale.exe [N].
 if(TARGET ramvel_win32)
   add_executable(TreeViewScale TreeViewScale.cpp)

@@ -176,6 +176,8 @@ private:
 };
 
 void Keys() {
+    // Letters select through the control's own search, which sees every row, so no character
+    // reaches the tree view's.
     RAMVEL_CASE("typed characters: control characters are reported and kept from the tree view") {
         struct {
             const char* name;
@@ -187,8 +189,8 @@ void Keys() {
             {"Enter", 13, {"OnKeyPress 13"}, {}, u"first"},
             {"Backspace", 8, {"OnKeyPress 8"}, {}, u"first"},
             {"Escape", 27, {"OnKeyPress 27"}, {}, u"first"},
-            {"letter a", 'a', {"OnChange 1 apple"}, {'a'}, u"apple"},
-            {"space", ' ', {}, {' '}, u"first"},
+            {"letter a", 'a', {"OnChange 1 apple"}, {}, u"apple"},
+            {"space", ' ', {}, {}, u"first"},
         };
         CharacterRecorder recorder;
         for (const auto& c : cases) {
@@ -216,7 +218,7 @@ void Keys() {
         PostMessageW(host.Tree(), WM_CHAR, 13, 1);
         PostMessageW(host.Tree(), WM_CHAR, 'f', 1);
         Pump();
-        EXPECT_TRUE(CharacterRecorder::Take() == std::vector<int>{'f'});
+        EXPECT_TRUE(CharacterRecorder::Take().empty());
         EXPECT_NO_EVENTS(host.sink->Take());
     }
 }

@@ -297,44 +297,65 @@ inline HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT how) {
     return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
 }
 
-// The tree view must show the model: for every item, the node its lParam names with the same
-// text, images and open state, children in model order, and either all children or none.
-// Roots may be shown up to some root only: those after it have no item.
+// The tree view must show the model through its window: every item names a live node with its
+// text, images and open state, under its parent's item and in the model's order; every row
+// from the window's first to its last has an item, and the view lies among them; the scroll
+// bar counts every row; the caret is the model's selection; and the items stay few.
 inline void ExpectMirror(Host& host, const char* file, int line) {
     HWND tree = host.Tree();
     TreeModel& model = host.control.Tree();
-    host.View().ItemCount();  // queued additions go in first
+    const int items = host.View().ItemCount();  // brings the view up to date
     std::string problems;
-    std::function<void(HTREEITEM, NodeHandle)> walk = [&](HTREEITEM first, NodeHandle firstNode) {
-        HTREEITEM item = first;
-        NodeHandle node = firstNode;
-        if (!item) return;
-        const bool roots = firstNode == model.FirstRoot();
-        for (; item || node; item = NextItem(tree, item, TVGN_NEXT)) {
-            const Node* n = model.Find(node);
-            if (!item && n && roots) {
-                for (; n; n = model.Find(model.NextSibling(*n)))
-                    if (n->widgetItem) problems += "a root after the last root item has an item\n";
-                return;
-            }
-            if (!item || !n) {
-                problems += "item list and children differ in length\n";
-                return;
-            }
+    int seen = 0;
+    std::function<void(HTREEITEM, NodeHandle)> walk = [&](HTREEITEM first, NodeHandle parent) {
+        NodeHandle previous = 0;
+        for (HTREEITEM item = first; item; item = NextItem(tree, item, TVGN_NEXT)) {
+            ++seen;
             const ItemData data = ReadItem(tree, item);
+            const Node* n = model.Find(data.handle);
+            if (!n) {
+                problems += "an item names no node\n";
+                continue;
+            }
+            bool inOrder = previous == 0;
+            for (NodeHandle before = model.PrevSibling(*n); before && !inOrder; before = model.PrevSibling(*model.Find(before)))
+                inOrder = before == previous;
+            previous = data.handle;
             const int state = n->StateImage() >= 1 && n->StateImage() <= 15 ? n->StateImage() : 0;
             const auto imageOf = [](int index) { return index < 0 ? I_IMAGENONE : index; };
-            if (data.handle != node || data.text != n->Text() || data.image != imageOf(n->image) ||
+            if (model.Parent(*n) != parent || !inOrder || data.text != n->Text() || data.image != imageOf(n->image) ||
                 data.selectedImage != imageOf(n->selectedImage) || data.stateImage != state ||
-                n->widgetItem != reinterpret_cast<std::uintptr_t>(item) ||
-                (n->childCount > 0 && data.expanded != n->expanded))
+                host.View().ItemOf(data.handle) != item || (n->childCount > 0 && data.expanded != n->expanded))
                 problems += "item differs from node " + Narrow(n->Text()) + "\n";
-            walk(NextItem(tree, item, TVGN_CHILD), model.FirstChild(*n));
-            node = model.NextSibling(*n);
+            walk(NextItem(tree, item, TVGN_CHILD), data.handle);
         }
     };
-    walk(NextItem(tree, nullptr, TVGN_ROOT), model.FirstRoot());
-    if (!NextItem(tree, nullptr, TVGN_ROOT) && model.FirstRoot()) problems += "roots missing\n";
+    walk(NextItem(tree, nullptr, TVGN_ROOT), 0);
+    if (seen != items) problems += "items outside the tree\n";
+    if (items > 8000) problems += "too many items: " + std::to_string(items) + "\n";
+
+    const VisibleRows rows(model);
+    if (rows.Count() > 0) {
+        const Node* first = model.Find(host.View().WindowFirst());
+        const Node* last = model.Find(host.View().WindowLast());
+        const Node* top = model.Find(ReadItem(tree, NextItem(tree, nullptr, TVGN_FIRSTVISIBLE)).handle);
+        if (!first || !last || !top) {
+            problems += "no window or no view\n";
+        } else {
+            for (const Node* n = first; n; n = rows.Next(*n)) {
+                if (!host.View().ItemOf(n->handle)) problems += "a row of the window has no item: " + Narrow(n->Text()) + "\n";
+                if (n == last) break;
+            }
+            const auto page = static_cast<std::uint32_t>(SendMessageW(tree, TVM_GETVISIBLECOUNT, 0, 0));
+            const std::uint32_t topRow = rows.RowOf(*top);
+            if (topRow < rows.RowOf(*first) || std::min(topRow + page, rows.Count()) > rows.RowOf(*last) + 1)
+                problems += "the view reaches out of the window\n";
+            SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+            if (rows.Count() > page && (!GetScrollInfo(tree, SB_VERT, &bar) || bar.nMin != 0 ||
+                                        bar.nMax != static_cast<int>(rows.Count()) - 1 || bar.nPos != static_cast<int>(topRow)))
+                problems += "the scroll bar does not count every row\n";
+        }
+    }
     const HTREEITEM caret = NextItem(tree, nullptr, TVGN_CARET);
     const NodeHandle caretNode = caret ? ReadItem(tree, caret).handle : 0;
     if (caretNode != model.Selected()) problems += "the caret is not the model's selection\n";

@@ -1,8 +1,7 @@
 #pragma once
 // The widget double that also keeps its own copy of the items it was told about, so that a
 // test can check the widget and the model still agree after a failed edit. Like the real tree
-// view it marks each node it shows with a cookie (here the node's handle), and like it, it
-// allocates when told about a node, so it can fail there too.
+// view it allocates when told about a node, so it can fail there too.
 #include <utility>
 #include <vector>
 
@@ -15,7 +14,7 @@ public:
     explicit MirroringTreeWidget(TMyRamvel& control) : FakeTreeWidget(control), control_(control) {}
 
     void NodeAdded(NodeHandle node) override;
-    void NodeRemoved(std::uintptr_t widgetItem, NodeHandle parent) override;
+    void NodeRemoved(NodeHandle node, NodeHandle parent) override;
     void AllNodesRemoved() override;
 
     struct Item {
