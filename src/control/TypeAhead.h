@@ -13,8 +13,8 @@ namespace ramvel {
 
 class TypeAhead {
 public:
-    // Characters further apart than this start a new prefix.
-    static constexpr std::uint32_t kPauseMs = 1000;
+    // Characters further apart than this start a new prefix (about what the tree view waits).
+    static constexpr std::uint32_t kPauseMs = 500;
 
     // The row to select for `typed` at `nowMs` (any millisecond clock), with `selected` the
     // selected node (0: none); 0 when no row matches.

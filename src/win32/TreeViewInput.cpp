@@ -178,7 +178,7 @@ bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT& result) {
         OnDispInfo(*reinterpret_cast<NMTVDISPINFOW*>(const_cast<NMHDR*>(&header)));
         return true;
     case TVN_DELETEITEMW:
-        items_.erase(static_cast<NodeHandle>(reinterpret_cast<const NMTREEVIEWW&>(header).itemOld.lParam));
+        items_.Erase(static_cast<NodeHandle>(reinterpret_cast<const NMTREEVIEWW&>(header).itemOld.lParam));
         return true;
     case TVN_ITEMEXPANDINGW:
         OnExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));

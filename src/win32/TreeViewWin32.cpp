@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace ramvel::win32 {
@@ -54,15 +55,12 @@ void Win32TreeView::Detach() {
     }
     tree_ = nullptr;
     pending_.clear();
-    items_.clear();
+    items_.Clear();
 }
 
 // --- Items -------------------------------------------------------------------------------
 
-HTREEITEM Win32TreeView::Loaded(NodeHandle node) const {
-    const auto found = items_.find(node);
-    return found == items_.end() ? nullptr : found->second;
-}
+HTREEITEM Win32TreeView::Loaded(NodeHandle node) const { return node > 0 ? items_.Find(node) : nullptr; }
 
 HTREEITEM Win32TreeView::InsertItem(const Node& node, HTREEITEM parent, HTREEITEM after) {
     TVINSERTSTRUCTW insert{};
@@ -78,9 +76,10 @@ HTREEITEM Win32TreeView::InsertItem(const Node& node, HTREEITEM parent, HTREEITE
     item.stateMask = TVIS_STATEIMAGEMASK | TVIS_EXPANDED | TVIS_EXPANDEDONCE;
     item.lParam = node.handle;
     item.cChildren = I_CHILDRENCALLBACK;  // asked of the model when the tree view needs it
+    items_.Reserve(items_.Size() + 1);  // first: the item must not be left out of the map
     QuietScope quiet(quiet_);
     const auto inserted = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (inserted) items_[node.handle] = inserted;
+    if (inserted) items_.Set(node.handle, inserted);
     return inserted;
 }
 
@@ -110,7 +109,7 @@ bool Win32TreeView::LoadChildren(const Node& parent, std::size_t budget) {
     for (const Node* child = model_.Find(model_.FirstChild(parent)); child; child = model_.Find(model_.NextSibling(*child))) {
         HTREEITEM item = Loaded(child->handle);
         if (!item) {
-            if (items_.size() >= budget) return false;
+            if (items_.Size() >= budget) return false;
             item = InsertItem(*child, parentItem, after);
             if (!item) return false;
         }
@@ -133,7 +132,7 @@ void Win32TreeView::FlushAdded() {
         if (parent && (!parent->expanded || !Loaded(parent->handle))) continue;
         const NodeHandle before = model_.PrevSibling(*node);
         if (before && !Loaded(before)) continue;
-        if (items_.size() >= MaxItems()) {
+        if (items_.Size() >= MaxItems()) {
             stale_ = true;
             break;
         }
@@ -159,15 +158,27 @@ void Win32TreeView::Rebuild(std::uint32_t top) {
     if (count > span) first = std::min(first, count - span);
     const std::uint32_t last = std::min(count, first + span);  // one past
 
+    // The items of a window and its edges, in one allocation.
+    items_.Reserve(span + 64);
     const bool redraw = redraw_;
     if (redraw) SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
+    // Drawing comes back on however the rebuilding ends.
+    struct RedrawOnExit {
+        Win32TreeView& view;
+        bool redraw;
+        ~RedrawOnExit() {
+            if (!redraw || !view.tree_) return;
+            SendMessageW(view.tree_, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(view.tree_, nullptr, TRUE);
+        }
+    } redrawOnExit{*this, redraw};
     {
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     }
-    items_.clear();
+    items_.Clear();
     windowFirst_ = windowLast_ = 0;
-    stale_ = false;
+    stale_ = true;  // until the window is whole
     const Node* topNode = nullptr;
     if (const Node* node = rows.NodeAt(first)) {
         // The open ancestors of the first row, from the root down.
@@ -186,6 +197,7 @@ void Win32TreeView::Rebuild(std::uint32_t top) {
             if (const Node* next = model_.Find(model_.NextSibling(*at)); next && !Loaded(next->handle))
                 InsertItem(*next, Loaded(model_.Parent(*next)), TVI_LAST);
     }
+    stale_ = false;
     // The selection keeps its item, out of the window if need be.
     if (const Node* selected = model_.Find(model_.Selected()); selected && rows.IsShown(*selected))
         if (HTREEITEM item = Load(selected->handle)) {
@@ -197,10 +209,6 @@ void Win32TreeView::Rebuild(std::uint32_t top) {
             QuietScope quiet(quiet_);
             SendMessageW(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(item));
         }
-    if (redraw) {
-        SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(tree_, nullptr, TRUE);
-    }
 }
 
 void Win32TreeView::ExtendWindow() {
@@ -257,9 +265,19 @@ std::uint32_t Win32TreeView::ViewTop() const {
 
 void Win32TreeView::Settle() {
     if (!tree_ || depth_ > 0 || quiet_ > 0) return;
+    try {
+        SettleNow();
+    } catch (const std::bad_alloc&) {
+        // Out of memory the view waits, as it is, for the next chance.
+        pending_.clear();
+        stale_ = true;
+    }
+}
+
+void Win32TreeView::SettleNow() {
     FlushAdded();
     if (model_.Rows() == 0) {
-        if (!items_.empty()) AllNodesRemoved();
+        if (!items_.Empty()) AllNodesRemoved();
         return;
     }
     ExtendWindow();
@@ -379,13 +397,14 @@ void Win32TreeView::ExpandQuietly(HTREEITEM item, bool expanded) {
 
 void Win32TreeView::NodeAdded(NodeHandle node) {
     if (!tree_ || stale_) return;
-    // A batch bigger than the window rebuilds it rather than look at every node.
-    if (pending_.size() >= MaxItems()) {
-        pending_.clear();
-        stale_ = true;
-        return;
+    // A batch bigger than the window rebuilds it rather than look at every node; so does one
+    // that finds no room in the queue.
+    try {
+        if (pending_.size() < MaxItems()) return pending_.push_back(node);
+    } catch (const std::bad_alloc&) {
     }
-    pending_.push_back(node);
+    pending_.clear();
+    stale_ = true;
 }
 
 void Win32TreeView::NodeChanged(NodeHandle handle) {
@@ -436,7 +455,7 @@ void Win32TreeView::AllNodesRemoved() {
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     }
-    items_.clear();
+    items_.Clear();
     windowFirst_ = windowLast_ = 0;
     stale_ = false;
     ReportCaretIfMoved();
@@ -459,7 +478,7 @@ void Win32TreeView::Select(NodeHandle handle) {
         const HTREEITEM item = Load(opened);
         if (!item) return;
         // A window's worth of its rows now; the rest once it is known where the view goes.
-        if (!LoadChildren(*closed, items_.size() + static_cast<std::size_t>(MarginRows()))) stale_ = true;
+        if (!LoadChildren(*closed, items_.Size() + static_cast<std::size_t>(MarginRows()))) stale_ = true;
         ExpandQuietly(item, true);
         events_.WidgetExpansionChanged(opened, true);
         if (!*alive || !tree_) return;

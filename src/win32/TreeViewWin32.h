@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
+#include "control/HandleMap.h"
 #include "control/TreeModel.h"
 #include "control/TypeAhead.h"
 #include "control/VisibleRows.h"
@@ -90,6 +90,7 @@ private:
     // Brings the items up to date with the model and the view, and the scroll bar with them;
     // waits while the tree view is inside one of its messages.
     void Settle();
+    void SettleNow();
     void FlushAdded();
     void PaintBuffered();
 
@@ -139,7 +140,7 @@ private:
     ITreeEvents& events_;
     IUnknown* owner_ = nullptr;
     std::vector<NodeHandle> pending_;  // added to the model, not yet looked at
-    std::unordered_map<NodeHandle, HTREEITEM> items_;
+    HandleMap<HTREEITEM> items_;
     NodeHandle windowFirst_ = 0, windowLast_ = 0;
     bool stale_ = false;               // the window misses rows: rebuild it
     int depth_ = 0;                    // tree view messages under way

@@ -1,8 +1,10 @@
 // Rows on screen (nodes under open ancestors), checked against a plain walk after random
 // edits, opening and closing; and typing to a row.
+#include <map>
 #include <random>
 
 #include "TestSupport.h"
+#include "control/HandleMap.h"
 #include "control/TypeAhead.h"
 #include "control/VisibleRows.h"
 
@@ -135,6 +137,31 @@ TEST_F(TypeAheadTest, SeesOnlyShownRows) {
     EXPECT_EQ(typing.Find(tree, roots[1], u'b', 0), roots[2]);  // "berry" is under a closed node
     tree.SetExpanded(tree.Get(roots[1]), true);
     EXPECT_EQ(typing.Find(tree, roots[1], u'b', 5000), berry);
+}
+
+TEST(HandleMap, AgreesWithAStandardMapThroughGrowthAndErasure) {
+    HandleMap<int> map;
+    std::map<NodeHandle, int> expected;
+    std::mt19937 random(5);
+    for (int step = 0; step < 20000; ++step) {
+        // Handles in a narrow range collide often; erasing must keep every other one found.
+        const auto handle = static_cast<NodeHandle>(1 + random() % 3000);
+        if (random() % 3 == 0) {
+            map.Erase(handle);
+            expected.erase(handle);
+        } else {
+            map.Set(handle, step);
+            expected[handle] = step;
+        }
+    }
+    ASSERT_EQ(map.Size(), expected.size());
+    for (NodeHandle handle = 1; handle <= 3000; ++handle) {
+        const auto found = expected.find(handle);
+        ASSERT_EQ(map.Find(handle), found == expected.end() ? 0 : found->second) << handle;
+    }
+    map.Clear();
+    EXPECT_EQ(map.Find(1), 0);
+    EXPECT_TRUE(map.Empty());
 }
 
 }  // namespace
