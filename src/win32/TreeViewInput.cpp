@@ -212,10 +212,12 @@ void Win32TreeView::OnDispInfo(NMTVDISPINFOW& info) {
 }
 
 void Win32TreeView::OnExpanding(const NMTREEVIEWW& info) {
-    // Children get their items when their parent first opens, whoever opens it.
     if (!(info.action & TVE_EXPAND)) return;
+    // Our own expansions load what they need first. The user's load the rows a window takes;
+    // the rest come with the window rebuilt once the tree view is done.
+    if (quiet_ > 0) return;
     if (const Node* node = model_.Find(static_cast<NodeHandle>(info.itemNew.lParam)))
-        if (!LoadChildren(*node, MaxItems())) stale_ = true;
+        if (!LoadChildren(*node, items_.Size() + static_cast<std::size_t>(PageRows() + MarginRows()))) stale_ = true;
 }
 
 void Win32TreeView::OnExpanded(const NMTREEVIEWW& info) {

@@ -500,9 +500,13 @@ void Win32TreeView::SetExpanded(NodeHandle handle, bool expanded) {
     const Node* node = model_.Find(handle);
     const HTREEITEM item = Loaded(handle);
     if (node && item) {
-        // Rows beyond what the window takes wait for it to be rebuilt round the view.
-        if (expanded && (node->childRows > MaxItems() || !LoadChildren(*node, MaxItems()))) stale_ = true;
-        ExpandQuietly(item, expanded);
+        // Rows beyond what the window takes wait for it to be rebuilt round the view, which
+        // opens the node's item too.
+        if (expanded && (node->childRows > static_cast<std::uint32_t>(MarginRows()) ||
+                         !LoadChildren(*node, items_.Size() + static_cast<std::size_t>(MarginRows()))))
+            stale_ = true;
+        else
+            ExpandQuietly(item, expanded);
         // Closing a branch that holds the selection moves the tree view's caret to the branch.
         if (!expanded) ReportCaretIfMoved();
     }

@@ -76,9 +76,9 @@ void Wide() {
         Key(host, VK_HOME);
         EXPECT_SEQUENCE(host.sink->Take(), "OnChange 0 Folder");
         EXPECT_EQ(TopRow(host), 0u);
-        for (int press = 0; press < 200; ++press) Key(host, VK_NEXT);
-        EXPECT_EQ(host.sink->Take().size(), 200u);
-        EXPECT_TRUE(TopRow(host) > 3000);
+        for (int press = 0; press < 120; ++press) Key(host, VK_NEXT);
+        EXPECT_EQ(host.sink->Take().size(), 120u);
+        EXPECT_TRUE(TopRow(host) > 2000);  // well past the first window
         EXPECT_MIRROR(host);
     }
     RAMVEL_CASE("keys, typing, clicks and opening give the events of a small list") {
