@@ -57,6 +57,9 @@ LRESULT Win32TreeView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (!*alive) return result;
     --depth_;
     if (depth_ == 0 && tree_ && MovesView(message)) Settle();
+    // The tree view sets the scroll bar to its own items as it paints, also while the scroll
+    // bar's own loop drags the thumb: the bar counts every row again at once.
+    else if (message == WM_PAINT && tree_) SyncScrollBar();
     return result;
 }
 

@@ -1,5 +1,6 @@
-// A list of 100,000 siblings on the real tree view: the scroll bar, typing and the keys that
-// jump see every row, and the events are those of a small list.
+// A list of 100,000 siblings on the real tree view: the scroll bar, typing, the keys that
+// jump and the thumb dragged by the mouse see every row, and the events are those of a small
+// list.
 #include "TreeViewHarness.h"
 
 using namespace treetest;
@@ -79,6 +80,41 @@ void Wide() {
         for (int press = 0; press < 120; ++press) Key(host, VK_NEXT);
         EXPECT_EQ(host.sink->Take().size(), 120u);
         EXPECT_TRUE(TopRow(host) > 2000);  // well past the first window
+        EXPECT_MIRROR(host);
+    }
+    RAMVEL_CASE("the thumb dragged to the bottom shows the last rows") {
+        WideHost host(kWide);
+        SCROLLBARINFO bar{sizeof bar};
+        EXPECT_TRUE(GetScrollBarInfo(host.Tree(), OBJID_VSCROLL, &bar));
+        // Screen points: the middle of the thumb, then the bar's lower end (further out, the
+        // scroll bar would put the thumb back).
+        const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+        const int thumbY = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+        const int bottomY = bar.rcScrollBar.bottom - 1;
+        INPUT inputs[4] = {};
+        const auto mouse = [&](INPUT& input, DWORD flags, int py) {
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+            input.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
+            input.mi.dy = (py * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
+        };
+        mouse(inputs[0], 0, thumbY);
+        mouse(inputs[1], MOUSEEVENTF_LEFTDOWN, thumbY);
+        mouse(inputs[2], 0, bottomY);
+        mouse(inputs[3], MOUSEEVENTF_LEFTUP, bottomY);
+        // The press starts the scroll bar's own loop on this thread; the drag and the release
+        // come from another thread meanwhile, as from the mouse.
+        SendInput(2, inputs, sizeof inputs[0]);
+        std::thread hand([&] {
+            Sleep(200);
+            SendInput(1, &inputs[2], sizeof inputs[0]);
+            Sleep(200);
+            SendInput(1, &inputs[3], sizeof inputs[0]);
+        });
+        for (const DWORD until = GetTickCount() + 1000; GetTickCount() < until;) Pump();
+        hand.join();
+        EXPECT_EQ(TopRow(host), Rows(host) - static_cast<std::uint32_t>(Page(host)));
+        EXPECT_NO_EVENTS(host.sink->Take());
         EXPECT_MIRROR(host);
     }
     RAMVEL_CASE("keys, typing, clicks and opening give the events of a small list") {
