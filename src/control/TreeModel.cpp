@@ -246,6 +246,7 @@ void TreeModel::SetExpanded(Node& node, bool expanded) {
 }
 
 void TreeModel::AddRows(std::uint32_t parentSlot, std::int64_t delta) {
+    ++rowsVersion_;
     for (std::uint32_t slot = parentSlot;; slot = NodeIn(slot).parent) {
         if (slot == kNone) {
             rootRows_ = static_cast<std::uint32_t>(rootRows_ + delta);
@@ -271,6 +272,7 @@ void TreeModel::Clear() {
     flatValid_ = true;
     firstRoot_ = lastRoot_ = kNone;
     rootRows_ = 0;
+    ++rowsVersion_;
     selected_ = 0;
 }
 

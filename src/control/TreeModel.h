@@ -92,6 +92,9 @@ public:
     static std::uint32_t RowsOf(const Node& node) { return 1 + (node.expanded ? node.childRows : 0); }
     // Rows of the whole tree on screen: every node whose ancestors are all open.
     std::uint32_t Rows() const { return rootRows_; }
+    // Changes whenever a row comes, goes or moves: a row number found at one version holds
+    // while the version does.
+    std::uint32_t RowsVersion() const { return rowsVersion_; }
     NodeHandle PrevSibling(const Node& node) const { return HandleOf(node.prevSibling); }
     NodeHandle LastRoot() const { return HandleOf(lastRoot_); }
 
@@ -168,6 +171,7 @@ private:
     void AddRows(std::uint32_t parentSlot, std::int64_t delta);
     std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
     std::uint32_t rootRows_ = 0;
+    std::uint32_t rowsVersion_ = 0;
     NodeHandle selected_ = 0;
 };
 

@@ -126,7 +126,7 @@ LRESULT Win32TreeView::KeyDown(UINT message, WPARAM wParam, LPARAM lParam) {
     const Node* caret = model_.Find(model_.Selected());
     if (wParam == VK_HOME) PrepareFor(0);
     else if (wParam == VK_END && rows.Count() > 0) PrepareFor(rows.Count() - 1);
-    else PrepareFor(caret && rows.IsShown(*caret) ? rows.RowOf(*caret) : ViewTop());
+    else PrepareFor(caret && rows.IsShown(*caret) ? RowOf(*caret) : ViewTop());
     return PassInput(message, wParam, lParam);
 }
 

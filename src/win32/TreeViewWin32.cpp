@@ -198,6 +198,9 @@ void Win32TreeView::Rebuild(std::uint32_t top) {
                 InsertItem(*next, Loaded(model_.Parent(*next)), TVI_LAST);
     }
     stale_ = false;
+    windowFirstRow_ = first;
+    windowRowsVersion_ = model_.RowsVersion();
+    windowRowKnown_ = windowFirst_ != 0;
     // The selection keeps its item, out of the window if need be.
     if (const Node* selected = model_.Find(model_.Selected()); selected && rows.IsShown(*selected))
         if (HTREEITEM item = Load(selected->handle)) {
@@ -227,6 +230,7 @@ void Win32TreeView::ExtendWindow() {
     for (const Node* next = rows.Next(*last); next && Loaded(next->handle); next = rows.Next(*last)) last = next;
     for (const Node* previous = rows.Previous(*first); previous && Loaded(previous->handle); previous = rows.Previous(*first))
         first = previous;
+    if (first->handle != windowFirst_) windowRowKnown_ = false;
     windowFirst_ = first->handle;
     windowLast_ = last->handle;
 }
@@ -256,11 +260,21 @@ bool Win32TreeView::WindowHolds(HTREEITEM item, int before, int after) const {
            ((lastTop - itemTop) / height >= after || !rows.Next(*last));
 }
 
+std::uint32_t Win32TreeView::RowOf(const Node& node) const {
+    int firstTop = 0, lastTop = 0, top = 0;
+    if (windowRowKnown_ && windowRowsVersion_ == model_.RowsVersion() && !stale_ &&
+        RowTop(tree_, Loaded(windowFirst_), firstTop) && RowTop(tree_, Loaded(windowLast_), lastTop) &&
+        RowTop(tree_, Loaded(node.handle), top) && top >= firstTop && top <= lastTop) {
+        const int height = std::max(1, static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0)));
+        return windowFirstRow_ + static_cast<std::uint32_t>((top - firstTop) / height);
+    }
+    return VisibleRows(model_).RowOf(node);
+}
+
 std::uint32_t Win32TreeView::ViewTop() const {
     const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
     const Node* node = model_.Find(HandleOfItem(item));
-    const VisibleRows rows(model_);
-    return node && rows.IsShown(*node) ? rows.RowOf(*node) : 0;
+    return node && VisibleRows(model_).IsShown(*node) ? RowOf(*node) : 0;
 }
 
 void Win32TreeView::Settle() {
@@ -281,6 +295,13 @@ void Win32TreeView::SettleNow() {
         return;
     }
     ExtendWindow();
+    // Counted once after a change, the window's first row numbers the rest of the window.
+    if (const Node* first = model_.Find(windowFirst_);
+        first && (!windowRowKnown_ || windowRowsVersion_ != model_.RowsVersion())) {
+        windowFirstRow_ = VisibleRows(model_).RowOf(*first);
+        windowRowsVersion_ = model_.RowsVersion();
+        windowRowKnown_ = true;
+    }
     const auto top = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
     const int page = PageRows();
     if (!WindowHolds(top, page, 2 * page)) Rebuild(ViewTop());
@@ -352,7 +373,7 @@ void Win32TreeView::OnVScroll(WORD code) {
 void Win32TreeView::SelectTyped(NodeHandle handle) {
     const Node* node = model_.Find(handle);
     if (!node) return;
-    PrepareFor(VisibleRows(model_).RowOf(*node));
+    PrepareFor(RowOf(*node));
     // Reported through TVN_SELCHANGED like any selection the user makes.
     if (HTREEITEM item = Load(handle)) SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
@@ -487,7 +508,7 @@ void Win32TreeView::Select(NodeHandle handle) {
     }
     const Node* node = model_.Find(handle);
     if (!node) return;
-    if (depth_ == 0) PrepareFor(VisibleRows(model_).RowOf(*node));
+    if (depth_ == 0) PrepareFor(RowOf(*node));
     const HTREEITEM item = Load(handle);
     if (!item) return;
     // The tree view reports the move through TVN_SELCHANGED, inside this call.

@@ -114,7 +114,10 @@ private:
     // Whether the window reaches `before` rows above `item` and `after` rows below it (or the
     // ends of the tree).
     bool WindowHolds(HTREEITEM item, int before, int after) const;
-    // Top of the view and the caret, as rows.
+    // The row of a shown node: counted from the window's first row while the rows have not
+    // changed since the window was built, else from the model.
+    std::uint32_t RowOf(const Node& node) const;
+    // The row at the top of the view.
     std::uint32_t ViewTop() const;
     // Makes the window hold `row` with a page around it, the view staying where it is as far
     // as that allows, before the tree view moves the caret there.
@@ -142,6 +145,9 @@ private:
     std::vector<NodeHandle> pending_;  // added to the model, not yet looked at
     HandleMap<HTREEITEM> items_;
     NodeHandle windowFirst_ = 0, windowLast_ = 0;
+    std::uint32_t windowFirstRow_ = 0;
+    std::uint32_t windowRowsVersion_ = 0;  // of the model when windowFirstRow_ was counted
+    bool windowRowKnown_ = false;
     bool stale_ = false;               // the window misses rows: rebuild it
     int depth_ = 0;                    // tree view messages under way
     TypeAhead typeAhead_;
