@@ -177,9 +177,6 @@ bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT& result) {
     if (!tree_ || header.hwndFrom != tree_) return false;
     result = 0;
     switch (header.code) {
-    case TVN_GETDISPINFOW:
-        OnDispInfo(*reinterpret_cast<NMTVDISPINFOW*>(const_cast<NMHDR*>(&header)));
-        return true;
     case TVN_DELETEITEMW:
         items_.Erase(static_cast<NodeHandle>(reinterpret_cast<const NMTREEVIEWW&>(header).itemOld.lParam));
         return true;
@@ -204,14 +201,6 @@ bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT& result) {
         return true;
     }
     return false;
-}
-
-void Win32TreeView::OnDispInfo(NMTVDISPINFOW& info) {
-    if (!(info.item.mask & TVIF_CHILDREN)) return;
-    NodeHandle handle = static_cast<NodeHandle>(info.item.lParam);
-    if (handle == 0) handle = HandleOfItem(info.item.hItem);
-    const Node* node = model_.Find(handle);
-    info.item.cChildren = node && node->childCount > 0 ? 1 : 0;
 }
 
 void Win32TreeView::OnExpanding(const NMTREEVIEWW& info) {

@@ -75,7 +75,8 @@ HTREEITEM Win32TreeView::InsertItem(const Node& node, HTREEITEM parent, HTREEITE
     item.state = StateImageBits(node.StateImage()) | (open ? TVIS_EXPANDED | TVIS_EXPANDEDONCE : 0);
     item.stateMask = TVIS_STATEIMAGEMASK | TVIS_EXPANDED | TVIS_EXPANDEDONCE;
     item.lParam = node.handle;
-    item.cChildren = I_CHILDRENCALLBACK;  // asked of the model when the tree view needs it
+    // Given, not asked for: the tree view would ask for every item at every paint.
+    item.cChildren = node.childCount > 0 ? 1 : 0;
     items_.Reserve(items_.Size() + 1);  // first: the item must not be left out of the map
     QuietScope quiet(quiet_);
     const auto inserted = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -119,6 +120,19 @@ bool Win32TreeView::LoadChildren(const Node& parent, std::size_t budget) {
     return true;
 }
 
+void Win32TreeView::SetHasChildren(const Node& node) {
+    const HTREEITEM loaded = Loaded(node.handle);
+    if (!loaded) return;
+    TVITEMW item{};
+    item.mask = TVIF_HANDLE | TVIF_CHILDREN | TVIF_STATE;
+    item.hItem = loaded;
+    item.cChildren = node.childCount > 0 ? 1 : 0;
+    item.state = node.expanded && node.childCount > 0 ? TVIS_EXPANDED : 0;
+    item.stateMask = node.childCount > 0 ? 0 : TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+    QuietScope quiet(quiet_);
+    SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 void Win32TreeView::FlushAdded() {
     if (!tree_ || pending_.empty()) return;
     std::vector<NodeHandle> pending;
@@ -129,6 +143,8 @@ void Win32TreeView::FlushAdded() {
         const Node* node = model_.Find(handle);
         if (!node || Loaded(handle)) continue;
         const Node* parent = model_.Find(model_.Parent(*node));
+        // A first child gives its parent a button.
+        if (parent && model_.FirstChild(*parent) == handle) SetHasChildren(*parent);
         if (parent && (!parent->expanded || !Loaded(parent->handle))) continue;
         const NodeHandle before = model_.PrevSibling(*node);
         if (before && !Loaded(before)) continue;
@@ -454,16 +470,8 @@ void Win32TreeView::NodeRemoved(NodeHandle node, NodeHandle parentHandle) {
         QuietScope quiet(quiet_);
         SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
-    // The model closed a parent left without children: so does its item.
-    if (Node* parent = model_.Find(parentHandle); parent && !parent->expanded)
-        if (HTREEITEM parentItem = Loaded(parentHandle)) {
-            TVITEMW item{};
-            item.mask = TVIF_HANDLE | TVIF_STATE;
-            item.hItem = parentItem;
-            item.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-            QuietScope quiet(quiet_);
-            SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        }
+    // The model closed a parent left without children: so does its item, and drops its button.
+    if (Node* parent = model_.Find(parentHandle); parent && parent->childCount == 0) SetHasChildren(*parent);
     if (!model_.Contains(windowFirst_) || !model_.Contains(windowLast_)) stale_ = true;
     Settle();
     if (*alive && tree_) ReportCaretIfMoved();

@@ -102,6 +102,8 @@ private:
 
     HTREEITEM Loaded(NodeHandle node) const;
     HTREEITEM InsertItem(const Node& node, HTREEITEM parent, HTREEITEM after);
+    // The item's button follows whether the node has children.
+    void SetHasChildren(const Node& node);
     // Gives a shown node an item, and its ancestors first; out of the window if need be.
     HTREEITEM Load(NodeHandle node);
     // Items for the rows under a node that opens, while fewer than `budget`; false when some
@@ -136,7 +138,6 @@ private:
     void ReportCaretIfMoved();
     void OnExpanding(const NMTREEVIEWW& info);
     void OnExpanded(const NMTREEVIEWW& info);
-    void OnDispInfo(NMTVDISPINFOW& info);
 
     HWND tree_;
     TreeModel& model_;

@@ -277,12 +277,13 @@ struct ItemData {
     int image = 0, selectedImage = 0, stateImage = 0;
     bool expanded = false;
     NodeHandle handle = 0;
+    bool hasChildren = false;  // the item shows a button
 };
 
 inline ItemData ReadItem(HWND tree, HTREEITEM item) {
     wchar_t text[512] = {};
     TVITEMW query{};
-    query.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
+    query.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM | TVIF_CHILDREN;
     query.hItem = item;
     query.pszText = text;
     query.cchTextMax = 512;
@@ -290,7 +291,7 @@ inline ItemData ReadItem(HWND tree, HTREEITEM item) {
     SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
     return {std::u16string(reinterpret_cast<const char16_t*>(text)), query.iImage, query.iSelectedImage,
             static_cast<int>((query.state & TVIS_STATEIMAGEMASK) >> 12), (query.state & TVIS_EXPANDED) != 0,
-            static_cast<NodeHandle>(query.lParam)};
+            static_cast<NodeHandle>(query.lParam), query.cChildren != 0};
 }
 
 inline HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT how) {
@@ -325,7 +326,8 @@ inline void ExpectMirror(Host& host, const char* file, int line) {
             const auto imageOf = [](int index) { return index < 0 ? I_IMAGENONE : index; };
             if (model.Parent(*n) != parent || !inOrder || data.text != n->Text() || data.image != imageOf(n->image) ||
                 data.selectedImage != imageOf(n->selectedImage) || data.stateImage != state ||
-                host.View().ItemOf(data.handle) != item || (n->childCount > 0 && data.expanded != n->expanded))
+                host.View().ItemOf(data.handle) != item || data.hasChildren != (n->childCount > 0) ||
+                (n->childCount > 0 && data.expanded != n->expanded))
                 problems += "item differs from node " + Narrow(n->Text()) + "\n";
             walk(NextItem(tree, item, TVGN_CHILD), data.handle);
         }
