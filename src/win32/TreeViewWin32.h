@@ -26,6 +26,18 @@
 
 namespace ramvel::win32 {
 
+// Counts nesting of our own calls into the tree view, whose notifications we do not report.
+class QuietScope {
+public:
+    explicit QuietScope(int& counter) : counter_(counter) { ++counter_; }
+    ~QuietScope() { --counter_; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+private:
+    int& counter_;
+};
+
 class Win32TreeView : public ITreeWidget, private WindowImpl<Win32TreeView> {
 public:
     // `tree` is a SysTreeView32 window; this object subclasses it until destroyed or detached.
