@@ -12,7 +12,7 @@ TreeHandles::~TreeHandles() {
 }
 
 void TreeHandles::TakePage() {
-    auto* map = static_cast<HandlePage*>(AllocateZeroedBlock(sizeof(HandlePage)));
+    auto* map = static_cast<HandlePage*>(AllocateBlock(sizeof(HandlePage)));
     const HandleTable::Taken taken = table_.Take(owner_, map);
     if (taken.page != HandleTable::kNoPage) {
         page_ = taken.page;
