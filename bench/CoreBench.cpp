@@ -1,7 +1,6 @@
 // Speed and memory of the core on a generated tree of 1,000,000 nodes of mixed depth with all
-// six fields filled. Prints one `name: value unit` line per figure.
-#include <unistd.h>
-
+// six fields filled. Prints one `name: value unit` line per figure; an argument, if any, goes in
+// front of every name (tools/bench gives "wine64_" under Wine).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +11,7 @@
 
 #include "control/Fields.h"
 #include "FakeTreeWidget.h"
+#include "ProcessMemory.h"
 #include "control/MyRamvel.h"
 
 namespace {
@@ -52,17 +52,6 @@ std::u16string GenerateLines(int count) {
     return lines;
 }
 
-// Resident memory of the process: heap and the tree's own blocks alike.
-std::size_t ResidentBytes() {
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    unsigned long size = 0, resident = 0;
-    if (statm) {
-        if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) resident = 0;
-        std::fclose(statm);
-    }
-    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
-
 template <typename F>
 double PerSecond(std::size_t operations, F&& work) {
     const auto start = std::chrono::steady_clock::now();
@@ -75,7 +64,8 @@ volatile std::size_t sinkhole = 0;  // keeps results alive
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const char* prefix = argc > 1 ? argv[1] : "";
     constexpr int kNodes = 1000000;
     constexpr std::size_t kLookups = 1000000;
     const std::u16string lines = GenerateLines(kNodes);
@@ -86,9 +76,9 @@ int main() {
     control.AttachWidget(widget);
     control.FormCreate();
 
-    const std::size_t residentBefore = ResidentBytes();
+    const std::size_t residentBefore = bench::ProcessMemoryBytes();
     const double addRate = PerSecond(kNodes, [&] { control.AddNodes(lines); });
-    const std::size_t residentAfter = ResidentBytes();
+    const std::size_t residentAfter = bench::ProcessMemoryBytes();
 
     std::size_t textBytes = control.Tree().TextChars() * sizeof(char16_t);
     std::vector<NodeHandle> handles;
@@ -158,16 +148,16 @@ int main() {
         }
     });
 
-    std::printf("nodes: %d nodes\n", kNodes);
-    std::printf("addnodes_lines_per_s: %.0f lines/s\n", addRate);
-    std::printf("getnode_sequential_per_s: %.0f calls/s\n", sequential);
-    std::printf("getnode_random_per_s: %.0f calls/s\n", randomGet);
-    std::printf("nextsibling_random_per_s: %.0f calls/s\n", nextSibling);
-    std::printf("childrennumber_random_per_s: %.0f calls/s\n", childrenNumber);
-    std::printf("getparent_random_per_s: %.0f calls/s\n", getParent);
-    std::printf("bytes_per_node: %.1f bytes\n", bytesPerNode);
-    std::printf("insert_middle_then_getnode_per_s: %.0f edits/s\n", insertMiddle);
-    std::printf("delete_middle_then_getnode_per_s: %.0f edits/s\n", deleteMiddle);
-    std::printf("change_then_getnode_per_s: %.0f edits/s\n", change);
+    std::printf("%snodes: %d nodes\n", prefix, kNodes);
+    std::printf("%saddnodes_lines_per_s: %.0f lines/s\n", prefix, addRate);
+    std::printf("%sgetnode_sequential_per_s: %.0f calls/s\n", prefix, sequential);
+    std::printf("%sgetnode_random_per_s: %.0f calls/s\n", prefix, randomGet);
+    std::printf("%snextsibling_random_per_s: %.0f calls/s\n", prefix, nextSibling);
+    std::printf("%schildrennumber_random_per_s: %.0f calls/s\n", prefix, childrenNumber);
+    std::printf("%sgetparent_random_per_s: %.0f calls/s\n", prefix, getParent);
+    std::printf("%sbytes_per_node: %.1f bytes\n", prefix, bytesPerNode);
+    std::printf("%sinsert_middle_then_getnode_per_s: %.0f edits/s\n", prefix, insertMiddle);
+    std::printf("%sdelete_middle_then_getnode_per_s: %.0f edits/s\n", prefix, deleteMiddle);
+    std::printf("%schange_then_getnode_per_s: %.0f edits/s\n", prefix, change);
     return 0;
 }

@@ -68,14 +68,38 @@ std::uint32_t TreeModel::NewSlot() {
 
 void TreeModel::Reserve(std::size_t count) {
     blocks_.reserve((used_ + count) / kBlockSize + 1);
-    order_.ReserveSlots(used_ + count);
+    if (treeValid_) order_.ReserveSlots(used_ + count);
     if (flatValid_) {
         flat_.reserve(flat_.size() + count);
         flatEntries_.reserve(flat_.size() + count);
     }
 }
 
+void TreeModel::KeepOrderTree() {
+    if (treeValid_) return;
+    try {
+        order_.ReserveSlots(used_);
+        for (std::uint32_t slot : flat_) order_.Insert(order_.Size(), slot);
+    } catch (...) {
+        order_.Clear();
+        throw;
+    }
+    treeValid_ = true;
+}
+
+void TreeModel::RoomForAppend() {
+    if (flat_.size() < flat_.capacity() && flatEntries_.size() < flatEntries_.capacity()) return;
+    const std::size_t room = std::max<std::size_t>(1024, 2 * flat_.size());
+    flat_.reserve(room);
+    flatEntries_.reserve(room);
+}
+
 void TreeModel::DropFlatOrder() {
+    KeepOrderTree();
+    ForgetFlatOrder();
+}
+
+void TreeModel::ForgetFlatOrder() {
     flatValid_ = false;
     treeLookupCost_ = 0;
 }
@@ -103,7 +127,7 @@ void TreeModel::CountTreeLookup(std::size_t cost) {
 
 std::size_t TreeModel::PositionForNewChild(std::uint32_t parentSlot) const {
     // Under a parent on the rightmost path it is the end: the common case of building.
-    if (parentSlot == kNone || EndsOrder(parentSlot)) return order_.Size();
+    if (parentSlot == kNone || EndsOrder(parentSlot)) return static_cast<std::size_t>(Count());
     // Else right after the parent's last descendant.
     std::uint32_t last = parentSlot;
     while (NodeIn(last).lastChild != kNone) last = NodeIn(last).lastChild;
@@ -113,6 +137,9 @@ std::size_t TreeModel::PositionForNewChild(std::uint32_t parentSlot) const {
 NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
     const std::uint32_t parentSlot = parentHandle == 0 ? kNone : Get(parentHandle).slot;
     const std::size_t position = PositionForNewChild(parentSlot);
+    const bool append = flatValid_ && position == flat_.size();
+    if (append) RoomForAppend();
+    else KeepOrderTree();
 
     const std::uint32_t slot = NewSlot();
     Node& node = NodeIn(slot);
@@ -120,7 +147,7 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         node.handle = handles_.Allocate(slot);
         texts_.Set(node, text, {});
         node.SetDescribedHandle(node.handle);
-        order_.Insert(position, slot);
+        if (treeValid_) order_.Insert(position, slot);
     } catch (...) {
         texts_.Release(node);
         handles_.Release(node.handle);
@@ -144,16 +171,12 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         ++parent.childCount;
     }
     AddRows(parentSlot, 1);
-    if (flatValid_ && position == flat_.size()) {
+    if (append) {
         node.index = static_cast<std::uint32_t>(position);
-        try {
-            flat_.push_back(slot);
-            flatEntries_.push_back(node.entry);
-        } catch (const std::bad_alloc&) {
-            DropFlatOrder();  // only a copy: lookups go through the tree meanwhile
-        }
+        flat_.push_back(slot);  // within the room made above
+        flatEntries_.push_back(node.entry);
     } else {
-        DropFlatOrder();
+        ForgetFlatOrder();
     }
     return node.handle;
 }
@@ -219,6 +242,8 @@ void TreeModel::Remove(NodeHandle handle) {
     if (free_.capacity() - free_.size() < removed) free_.reserve(std::max(free_.size() + removed, 2 * free_.capacity()));
 
     const std::size_t start = flatValid_ ? node.index : order_.PositionOf(top);
+    const bool atEnd = flatValid_ && start + removed == flat_.size();
+    if (!atEnd) KeepOrderTree();
     AddRows(node.parent, -static_cast<std::int64_t>(RowsOf(node)));
     Unlink(node);
     ForEachInSubtree(top, [&](Node& n) {
@@ -229,12 +254,12 @@ void TreeModel::Remove(NodeHandle handle) {
         free_.push_back(n.slot);
     });
     // The subtree is one run of the pre-order sequence.
-    order_.Erase(start, removed);
-    if (flatValid_ && start + removed == flat_.size()) {
+    if (treeValid_) order_.Erase(start, removed);
+    if (atEnd) {
         flat_.resize(start);
         flatEntries_.resize(start);
     } else {
-        DropFlatOrder();
+        ForgetFlatOrder();
     }
     CompactTexts();
 }
@@ -267,6 +292,7 @@ void TreeModel::Clear() {
     used_ = 0;
     free_.clear();
     order_.Clear();
+    treeValid_ = false;
     flat_.clear();
     flatEntries_.clear();
     flatValid_ = true;

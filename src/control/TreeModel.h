@@ -104,12 +104,19 @@ public:
     // Visits every node in pre-order.
     template <typename F>
     void ForEachInOrder(F&& visit) {
-        order_.ForEach([&](std::uint32_t slot) { visit(NodeIn(slot)); });
+        if (flatValid_) {
+            for (std::uint32_t slot : flat_) visit(NodeIn(slot));
+        } else {
+            order_.ForEach([&](std::uint32_t slot) { visit(NodeIn(slot)); });
+        }
     }
 
     // Whether lookups are answered by the flat copy of the order (for tests).
     bool FlatOrderValid() const { return flatValid_; }
+    // Whether the counted tree of the order is kept (for tests).
+    bool OrderTreeKept() const { return treeValid_; }
     // Drops the flat copy: lookups go through the tree until enough of them pay for a new one.
+    // Out of memory for the tree, it throws std::bad_alloc and changes nothing.
     void DropFlatOrder();
 
 private:
@@ -146,11 +153,20 @@ private:
     NodeTexts texts_;
     std::uint32_t used_ = 0;            // slots handed out so far, free ones included
     std::vector<std::uint32_t> free_;
-    // The pre-order sequence, kept in two forms. The counted B+ tree follows every edit and
-    // answers in O(log N). The flat copy (with each node's index) answers in O(1); appends
-    // keep it, any other edit drops it, and it is made again once enough lookups went
-    // through the tree since the last edit to pay for the copy.
+    // The pre-order sequence, in two forms. The flat copy (with each node's index) answers in
+    // O(1); appends keep it, any other edit drops it. The counted B+ tree answers in O(log N)
+    // and follows every edit once it exists: a tree only ever appended to has none, and the
+    // first edit elsewhere makes it from the flat copy. Once dropped, the flat copy is made
+    // again when enough lookups went through the tree since the last edit to pay for it.
+    // One of the two always holds the order.
     OrderIndex order_;
+    bool treeValid_ = false;
+    // Makes the counted tree from the flat copy unless it is kept already. Out of memory, it
+    // throws std::bad_alloc and changes nothing.
+    void KeepOrderTree();
+    // Room in the flat copy for one more node, so that appending to it cannot fail.
+    void RoomForAppend();
+    void ForgetFlatOrder();
     std::vector<std::uint32_t> flat_;
     // Beside the flat copy, each node's text entry, kept in step while the copy is valid. A
     // node is described from its entry alone, and a lookup fetches the entry while the node
