@@ -16,7 +16,7 @@ void NodeTexts::Clear() {
     for (Block& block : spare_) FreeBlock(block);
     blocks_.clear();
     spare_.clear();
-    live_ = garbage_ = entries_ = 0;
+    live_ = garbage_ = heads_ = 0;
 }
 
 NodeTexts::Block NodeTexts::NewBlock(std::size_t chars) {
@@ -54,15 +54,17 @@ void NodeTexts::Set(NodeText& node, std::u16string_view text, std::u16string_vie
     const std::size_t size = text.size() + record.size() + 2;
     EntryHeader header = node.Header();
     const std::size_t oldSize = node.EntrySize();
-    // New texts that fit in the node's entry, and are not read from it, are written over it:
-    // no new room to fault in, no garbage to compact later. What the entry no longer uses is
-    // garbage.
-    const bool inPlace = size <= oldSize && !PointsInto(node, text) && !PointsInto(node, record);
-    char16_t* room = inPlace ? node.entry - NodeText::kHeaderChars : Reserve(size + NodeText::kHeaderChars);
-    char16_t* entry = room + NodeText::kHeaderChars;
+    const bool longForm = NodeText::NeedsLongForm(text.size(), record.size());
+    // New texts that fit in the node's entry, and its form, and are not read from it, are
+    // written over it: no new room to fault in, no garbage to compact later. What the entry no
+    // longer uses is garbage.
+    const bool inPlace = size <= oldSize && (!longForm || node.LongForm()) && !PointsInto(node, text) &&
+                         !PointsInto(node, record);
+    const std::size_t head = longForm ? NodeText::kHeaderChars + NodeText::kLongChars : NodeText::kHeaderChars;
+    char16_t* entry = inPlace ? node.entry : Reserve(size + head) + head;
     header.textLength = static_cast<std::uint32_t>(text.size());
     header.recordLength = static_cast<std::uint32_t>(record.size());
-    std::memcpy(static_cast<void*>(room), &header, sizeof header);
+    NodeText::WriteHeader(entry, header, inPlace ? node.LongForm() : longForm);
     // std::copy, not memcpy: an empty view may carry a null pointer, which memcpy must not get.
     std::copy(text.begin(), text.end(), entry);
     entry[text.size()] = 0;
@@ -73,8 +75,8 @@ void NodeTexts::Set(NodeText& node, std::u16string_view text, std::u16string_vie
         garbage_ += oldSize - size;
     } else {
         Release(node);
-        live_ += size + NodeText::kHeaderChars;
-        ++entries_;
+        live_ += size + head;
+        heads_ += head;
     }
     node.entry = entry;
 }
@@ -85,7 +87,9 @@ void NodeTexts::SetRecord(NodeText& node, std::u16string_view record) {
         const EntryHeader header = node.Header();
         char16_t* recordAt = node.entry + header.textLength + 1;
         const bool newest = recordAt + header.recordLength + 1 == block.data + block.used;
-        if (newest && recordAt + record.size() + 1 <= block.data + block.capacity) {
+        const bool fits = recordAt + record.size() + 1 <= block.data + block.capacity &&
+                          (node.LongForm() || !NodeText::NeedsLongForm(header.textLength, record.size()));
+        if (newest && fits) {
             std::copy(record.begin(), record.end(), recordAt);
             recordAt[record.size()] = 0;
             block.used = static_cast<std::size_t>(recordAt + record.size() + 1 - block.data);
@@ -113,7 +117,7 @@ void NodeTexts::Release(NodeText& node) {
     const std::size_t room = node.Room();
     live_ -= room;
     garbage_ += room;
-    --entries_;
+    heads_ -= node.HeadChars();
     node = NodeText{};
 }
 

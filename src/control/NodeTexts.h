@@ -21,15 +21,45 @@ struct EntryHeader {
     std::int32_t stateImage = -1;
 };
 
+// The header as stored, 12 bytes: lengths below 65,535 take 16 bits each. An entry with a longer
+// text or record is written in the long form: both lengths marked here, and kept whole in the
+// 8 bytes in front.
+struct StoredHeader {
+    static constexpr std::uint16_t kLongMark = 0xFFFF;
+    std::uint16_t textLength;
+    std::uint16_t recordLength;
+    NodeHandle handle;
+    std::int32_t stateImage;
+};
+static_assert(sizeof(StoredHeader) == 12);
+struct LongLengths {
+    std::uint32_t textLength;
+    std::uint32_t recordLength;
+};
+
 struct NodeText {
-    static constexpr std::size_t kHeaderChars = sizeof(EntryHeader) / sizeof(char16_t);
+    static constexpr std::size_t kHeaderChars = sizeof(StoredHeader) / sizeof(char16_t);
+    static constexpr std::size_t kLongChars = sizeof(LongLengths) / sizeof(char16_t);
 
     char16_t* entry = nullptr;  // the text; the header lies just before it
 
     EntryHeader Header() const {
         EntryHeader header;
+        if (!entry) return header;
         // Entries lie at any even address: the header is copied, not read in place.
-        if (entry) std::memcpy(static_cast<void*>(&header), entry - kHeaderChars, sizeof header);
+        StoredHeader stored;
+        std::memcpy(static_cast<void*>(&stored), entry - kHeaderChars, sizeof stored);
+        header.handle = stored.handle;
+        header.stateImage = stored.stateImage;
+        if (stored.textLength == StoredHeader::kLongMark) {
+            LongLengths lengths;
+            std::memcpy(static_cast<void*>(&lengths), entry - kHeaderChars - kLongChars, sizeof lengths);
+            header.textLength = lengths.textLength;
+            header.recordLength = lengths.recordLength;
+        } else {
+            header.textLength = stored.textLength;
+            header.recordLength = stored.recordLength;
+        }
         return header;
     }
     std::u16string_view Text() const { return {entry, Header().textLength}; }
@@ -45,8 +75,17 @@ struct NodeText {
         const EntryHeader header = Header();
         return entry ? header.textLength + header.recordLength + 2 : 0;
     }
+    // Whether the entry is written in the long form, which holds lengths of any size.
+    bool LongForm() const {
+        return entry && entry[-static_cast<std::ptrdiff_t>(kHeaderChars)] == StoredHeader::kLongMark;
+    }
+    static bool NeedsLongForm(std::size_t textLength, std::size_t recordLength) {
+        return textLength >= StoredHeader::kLongMark || recordLength >= StoredHeader::kLongMark;
+    }
+    // The room in front of the text: the header, and the whole lengths of the long form.
+    std::size_t HeadChars() const { return kHeaderChars + (LongForm() ? kLongChars : 0); }
     // All the room the entry takes, its header included.
-    std::size_t Room() const { return entry ? EntrySize() + kHeaderChars : 0; }
+    std::size_t Room() const { return entry ? EntrySize() + HeadChars() : 0; }
 
     // Written into the header: a node without an entry has neither.
     void SetDescribedHandle(NodeHandle handle) { Update([&](EntryHeader& header) { header.handle = handle; }); }
@@ -54,12 +93,26 @@ struct NodeText {
 
 private:
     friend class NodeTexts;
+    // Writes the header of the entry at `text`, in the long form or the short one (whose
+    // lengths must fit).
+    static void WriteHeader(char16_t* text, const EntryHeader& header, bool longForm) {
+        StoredHeader stored{StoredHeader::kLongMark, StoredHeader::kLongMark, header.handle, header.stateImage};
+        if (longForm) {
+            const LongLengths lengths{header.textLength, header.recordLength};
+            std::memcpy(text - kHeaderChars - kLongChars, &lengths, sizeof lengths);
+        } else {
+            stored.textLength = static_cast<std::uint16_t>(header.textLength);
+            stored.recordLength = static_cast<std::uint16_t>(header.recordLength);
+        }
+        std::memcpy(text - kHeaderChars, &stored, sizeof stored);
+    }
+    // Changes the header in place, in the entry's own form.
     template <typename Change>
     void Update(Change&& change) {
         if (!entry) return;
         EntryHeader header = Header();
         change(header);
-        std::memcpy(entry - kHeaderChars, &header, sizeof header);
+        WriteHeader(entry, header, LongForm());
     }
 };
 
@@ -98,9 +151,10 @@ public:
         forEachNode([&](NodeText& node) {
             if (!node.entry) return;
             const std::size_t room = node.Room();
+            const std::size_t head = node.HeadChars();
             char16_t* copy = Reserve(room);
-            std::memcpy(copy, node.entry - NodeText::kHeaderChars, room * sizeof(char16_t));
-            node.entry = copy + NodeText::kHeaderChars;
+            std::memcpy(copy, node.entry - head, room * sizeof(char16_t));
+            node.entry = copy + head;
             live_ += room;
         });
         for (Block& block : fresh) {
@@ -110,7 +164,7 @@ public:
     }
 
     // Characters the live texts and records take, their terminators included.
-    std::size_t LiveChars() const { return live_ - entries_ * NodeText::kHeaderChars; }
+    std::size_t LiveChars() const { return live_ - heads_; }
 
 private:
     static constexpr std::size_t kBlockChars = std::size_t{1} << 20;  // 2 MB
@@ -128,7 +182,7 @@ private:
     std::vector<Block> spare_;   // emptied by the last compaction, taken before new ones
     // Room in characters, headers included: the live entries', and the garbage's.
     std::size_t live_ = 0, garbage_ = 0;
-    std::size_t entries_ = 0;  // live entries
+    std::size_t heads_ = 0;  // the live entries' room in front of their texts
 };
 
 }  // namespace ramvel

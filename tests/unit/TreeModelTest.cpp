@@ -213,5 +213,57 @@ TEST(TreeModel, SetTextsReusesTheEntryWhenTheyFit) {
     }
 }
 
+// Lengths from 65,535 on take the entry's long form. Whatever the forms before and after a
+// change, in place or not, and through compaction, a node reads back exactly what it was given.
+TEST(TreeModel, LongTextsAndRecordsKeepTheirLengths) {
+    struct Case {
+        const char* name;
+        std::size_t text, record;        // the first texts' lengths
+        std::size_t newText, newRecord;  // newText 0: the record alone changes
+    } cases[] = {
+        {"long text, then short ones in its place", 70000, 10, 5, 5},
+        {"long record, then a longer one", 10, 70000, 0, 80000},
+        {"record of the newest entry grows past the short form", 10, 100, 0, 70000},
+        {"short texts, then long ones", 10, 10, 70000, 70000},
+        {"lengths at the limit", 65535, 65534, 65534, 65535},
+        {"just below the limit, then at it in place", 65534, 65534, 0, 65535},
+    };
+    auto textOf = [](std::size_t length, char16_t c) { return std::u16string(length, c); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TreeModel tree;
+        // Long enough to fill the small first block: the entries after it share a big one.
+        const std::u16string firstText = textOf(70000, u'f');
+        Node& first = tree.Get(tree.Add(0, firstText));
+        tree.SetRecord(first, u"first record");
+        Node& node = tree.Get(tree.Add(0, textOf(c.text, u't')));
+        tree.SetRecord(node, textOf(c.record, u'r'));
+        node.SetStateImage(9);
+        const std::u16string text = c.newText ? textOf(c.newText, u'T') : textOf(c.text, u't');
+        const std::u16string record = textOf(c.newRecord, u'R');
+        if (c.newText) tree.SetTexts(node, text, record);
+        else tree.SetRecord(node, record);
+        auto check = [&] {
+            EXPECT_EQ(node.Text().size(), text.size());
+            EXPECT_TRUE(node.Text() == text);
+            EXPECT_TRUE(node.Record() == record);
+            EXPECT_EQ(std::u16string(node.TextZ()), text);
+            EXPECT_EQ(node.StateImage(), 9);
+            EXPECT_EQ(node.DescribedHandle(), node.handle);
+            EXPECT_TRUE(first.Text() == firstText);
+            EXPECT_EQ(Show(first.Record()), "first record");
+            EXPECT_EQ(tree.TextChars(), text.size() + record.size() + 2 + firstText.size() + 12 + 2);
+        };
+        check();
+        // Garbage enough to compact, which moves both entries.
+        Node& churn = tree.Get(tree.Add(0, u""));
+        const char16_t* before = node.entry;
+        for (int i = 0; i < 40; ++i) tree.SetText(churn, textOf(70000 + static_cast<std::size_t>(i % 2), u'c'));
+        tree.Remove(churn.handle);
+        EXPECT_NE(node.entry, before);
+        check();
+    }
+}
+
 }  // namespace
 }  // namespace ramvel::test
