@@ -30,21 +30,21 @@ const Node* TreeModel::Find(NodeHandle handle) const {
     return slot == kNone ? nullptr : &NodeIn(slot);
 }
 
-Node& TreeModel::Get(NodeHandle handle) {
-    if (Node* node = Find(handle)) return *node;
-    throw RamvelError(u"Invalid node handle " + IntToStr(handle));
+Node& TreeModel::Get(NodeHandle handle) { return NodeIn(SlotOf(handle)); }
+
+std::uint32_t TreeModel::SlotOf(NodeHandle handle) const {
+    const std::uint32_t slot = handles_.SlotOf(handle);
+    if (slot == kNone) throw RamvelError(u"Invalid node handle " + IntToStr(handle));
+    return slot;
 }
 
 // True when a node appended as the last child of `parentSlot` lands at the end of the
-// pre-order walk, i.e. the parent lies on the tree's rightmost path.
+// pre-order walk, i.e. the parent lies on the tree's rightmost path: it and each of its
+// ancestors is the last of its siblings.
 bool TreeModel::EndsOrder(std::uint32_t parentSlot) const {
-    std::uint32_t slot = parentSlot;
-    while (NodeIn(slot).parent != kNone) {
-        const std::uint32_t parent = NodeIn(slot).parent;
-        if (NodeIn(parent).lastChild != slot) return false;
-        slot = parent;
-    }
-    return slot == lastRoot_;
+    for (std::uint32_t slot = parentSlot; slot != kNone; slot = NodeIn(slot).parent)
+        if (NodeIn(slot).nextSibling != kNone) return false;
+    return true;
 }
 
 std::uint32_t TreeModel::NewSlot() {
@@ -62,7 +62,6 @@ std::uint32_t TreeModel::NewSlot() {
         slot = used_++;
     }
     new (&NodeIn(slot)) Node{};
-    NodeIn(slot).slot = slot;
     return slot;
 }
 
@@ -130,12 +129,12 @@ std::size_t TreeModel::PositionForNewChild(std::uint32_t parentSlot) const {
     if (parentSlot == kNone || EndsOrder(parentSlot)) return static_cast<std::size_t>(Count());
     // Else right after the parent's last descendant.
     std::uint32_t last = parentSlot;
-    while (NodeIn(last).lastChild != kNone) last = NodeIn(last).lastChild;
+    while (NodeIn(last).firstChild != kNone) last = LastOf(NodeIn(last).firstChild);
     return (flatValid_ ? NodeIn(last).index : order_.PositionOf(last)) + 1;
 }
 
 NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
-    const std::uint32_t parentSlot = parentHandle == 0 ? kNone : Get(parentHandle).slot;
+    const std::uint32_t parentSlot = parentHandle == 0 ? kNone : SlotOf(parentHandle);
     const std::size_t position = PositionForNewChild(parentSlot);
     const bool append = flatValid_ && position == flat_.size();
     if (append) RoomForAppend();
@@ -159,17 +158,17 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
         throw;
     }
     node.parent = parentSlot;
-    if (parentSlot == kNone) {
-        node.prevSibling = lastRoot_;
-        if (lastRoot_ != kNone) NodeIn(lastRoot_).nextSibling = slot; else firstRoot_ = slot;
-        lastRoot_ = slot;
+    std::uint32_t& first = FirstOf(parentSlot);
+    if (first == kNone) {
+        first = slot;
+        node.prevSibling = slot;
     } else {
-        Node& parent = NodeIn(parentSlot);
-        node.prevSibling = parent.lastChild;
-        if (parent.lastChild != kNone) NodeIn(parent.lastChild).nextSibling = slot; else parent.firstChild = slot;
-        parent.lastChild = slot;
-        ++parent.childCount;
+        Node& firstNode = NodeIn(first);
+        node.prevSibling = firstNode.prevSibling;
+        NodeIn(firstNode.prevSibling).nextSibling = slot;
+        firstNode.prevSibling = slot;
     }
+    if (parentSlot != kNone) ++NodeIn(parentSlot).childCount;
     AddRows(parentSlot, 1);
     if (append) {
         node.index = static_cast<std::uint32_t>(position);
@@ -221,37 +220,41 @@ void TreeModel::CompactTexts() noexcept {
     }
 }
 
-void TreeModel::Unlink(Node& node) {
-    const std::uint32_t slot = node.slot;
-    std::uint32_t& first = node.parent == kNone ? firstRoot_ : NodeIn(node.parent).firstChild;
-    std::uint32_t& last = node.parent == kNone ? lastRoot_ : NodeIn(node.parent).lastChild;
-    if (node.prevSibling != kNone) NodeIn(node.prevSibling).nextSibling = node.nextSibling;
-    if (node.nextSibling != kNone) NodeIn(node.nextSibling).prevSibling = node.prevSibling;
-    if (first == slot) first = node.nextSibling;
-    if (last == slot) last = node.prevSibling;
+void TreeModel::Unlink(std::uint32_t slot) {
+    const Node& node = NodeIn(slot);
+    std::uint32_t& first = FirstOf(node.parent);
+    if (first == slot) {
+        // The second one, if any, becomes the first, and closes the ring to the last.
+        if (node.nextSibling != kNone) NodeIn(node.nextSibling).prevSibling = node.prevSibling;
+        first = node.nextSibling;
+    } else {
+        NodeIn(node.prevSibling).nextSibling = node.nextSibling;
+        // The one after, or, for the last one, the first: the ring's way back.
+        NodeIn(node.nextSibling != kNone ? node.nextSibling : first).prevSibling = node.prevSibling;
+    }
     if (node.parent != kNone) --NodeIn(node.parent).childCount;
 }
 
 void TreeModel::Remove(NodeHandle handle) {
-    Node& node = Get(handle);
-    const std::uint32_t top = node.slot;
+    const std::uint32_t top = SlotOf(handle);
+    Node& node = NodeIn(top);
 
     // The one allocation comes first: room on the free list for every slot of the subtree.
     std::size_t removed = 0;
-    ForEachInSubtree(top, [&](Node&) { ++removed; });
+    ForEachInSubtree(top, [&](Node&, std::uint32_t) { ++removed; });
     if (free_.capacity() - free_.size() < removed) free_.reserve(std::max(free_.size() + removed, 2 * free_.capacity()));
 
     const std::size_t start = flatValid_ ? node.index : order_.PositionOf(top);
     const bool atEnd = flatValid_ && start + removed == flat_.size();
     if (!atEnd) KeepOrderTree();
     AddRows(node.parent, -static_cast<std::int64_t>(RowsOf(node)));
-    Unlink(node);
-    ForEachInSubtree(top, [&](Node& n) {
+    Unlink(top);
+    ForEachInSubtree(top, [&](Node& n, std::uint32_t slot) {
         if (n.handle == selected_) selected_ = 0;
         handles_.Release(n.handle);
         texts_.Release(n);
         n.handle = 0;
-        free_.push_back(n.slot);
+        free_.push_back(slot);
     });
     // The subtree is one run of the pre-order sequence.
     if (treeValid_) order_.Erase(start, removed);
@@ -296,7 +299,7 @@ void TreeModel::Clear() {
     flat_.clear();
     flatEntries_.clear();
     flatValid_ = true;
-    firstRoot_ = lastRoot_ = kNone;
+    firstRoot_ = kNone;
     rootRows_ = 0;
     ++rowsVersion_;
     selected_ = 0;
@@ -322,7 +325,7 @@ NodeText TreeModel::TextsAt(std::int32_t index) {
 
 std::int32_t TreeModel::IndexOf(const Node& node) {
     if (flatValid_) return static_cast<std::int32_t>(node.index);
-    const auto index = static_cast<std::int32_t>(order_.PositionOf(node.slot));
+    const auto index = static_cast<std::int32_t>(order_.PositionOf(handles_.SlotOf(node.handle)));
     CountTreeLookup(kDescentCost);
     return index;
 }

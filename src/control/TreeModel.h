@@ -14,24 +14,28 @@ namespace ramvel {
 
 // A node: its text, node record (recorded level SOH images field TAB selected SOH host data),
 // state image and a copy of its handle live in the tree's NodeTexts, where NodeText reads them.
+// Siblings are chained forward from the first; backward they close a ring, the first one's
+// prevSibling being the last one, so a parent finds its last child through its first.
 struct Node : NodeText {
     NodeHandle handle = 0;
     static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
-    std::uint32_t parent = kNoSlot, firstChild = kNoSlot, lastChild = kNoSlot;
+    std::uint32_t parent = kNoSlot, firstChild = kNoSlot;
     std::uint32_t prevSibling = kNoSlot, nextSibling = kNoSlot;
-    std::uint32_t slot = 0;         // place in the tree's node storage
-    std::uint32_t childCount = 0;
+    // A tree holds fewer than 2^31 nodes (a handle each), so counts and indexes leave a bit
+    // for a flag.
+    std::uint32_t childCount : 31 = 0;
+    std::uint32_t expanded : 1 = false;  // changed through TreeModel::SetExpanded
     // Rows its children take on screen while it is open: each child's own row, and the rows
     // of each open child's children. Kept whether the node is open or not.
     std::uint32_t childRows = 0;
-    std::uint32_t index = 0;        // pre-order position, valid while the flat order is
+    std::uint32_t index : 31 = 0;  // pre-order position, valid while the flat order is
+    std::uint32_t hasRecord : 1 = false;
     std::int32_t image = 0;
     std::int32_t selectedImage = 0;
-    bool expanded = false;
-    bool hasRecord = false;
 };
-// One cache line: a node read in a big tree is one memory round trip.
-static_assert(sizeof(Node) <= 64);
+// Three quarters of a cache line: a node read in a big tree is one memory round trip, or two
+// side by side.
+static_assert(sizeof(Node) <= 48);
 
 class TreeModel {
 public:
@@ -79,7 +83,7 @@ public:
     NodeHandle Parent(const Node& node) const { return HandleOf(node.parent); }
     Node* ParentOf(const Node& node) { return node.parent == kNone ? nullptr : &NodeIn(node.parent); }
     NodeHandle FirstChild(const Node& node) const { return HandleOf(node.firstChild); }
-    NodeHandle LastChild(const Node& node) const { return HandleOf(node.lastChild); }
+    NodeHandle LastChild(const Node& node) const { return HandleOf(LastOf(node.firstChild)); }
     NodeHandle NextSibling(const Node& node) const { return HandleOf(node.nextSibling); }
     NodeHandle FirstRoot() const { return HandleOf(firstRoot_); }
 
@@ -95,8 +99,12 @@ public:
     // Changes whenever a row comes, goes or moves: a row number found at one version holds
     // while the version does.
     std::uint32_t RowsVersion() const { return rowsVersion_; }
-    NodeHandle PrevSibling(const Node& node) const { return HandleOf(node.prevSibling); }
-    NodeHandle LastRoot() const { return HandleOf(lastRoot_); }
+    // The ring's way back from the first sibling leads to the last one, which has no next.
+    NodeHandle PrevSibling(const Node& node) const {
+        const Node& previous = NodeIn(node.prevSibling);
+        return previous.nextSibling == kNone ? 0 : previous.handle;
+    }
+    NodeHandle LastRoot() const { return HandleOf(LastOf(firstRoot_)); }
 
     NodeHandle Selected() const { return selected_; }
     void SetSelected(NodeHandle node) { selected_ = node; }
@@ -131,7 +139,7 @@ private:
     void ForEachInSubtree(std::uint32_t top, F&& visit) {
         for (std::uint32_t slot = top;;) {
             Node& node = NodeIn(slot);
-            visit(node);
+            visit(node, slot);
             if (node.firstChild != kNone) {
                 slot = node.firstChild;
                 continue;
@@ -142,11 +150,17 @@ private:
         }
     }
     NodeHandle HandleOf(std::uint32_t slot) const { return slot == kNone ? 0 : NodeIn(slot).handle; }
+    // The last of the siblings that start at `first` (kNone: none).
+    std::uint32_t LastOf(std::uint32_t first) const { return first == kNone ? kNone : NodeIn(first).prevSibling; }
+    // Where the first child of a parent (kNone: the first root) is kept.
+    std::uint32_t& FirstOf(std::uint32_t parent) { return parent == kNone ? firstRoot_ : NodeIn(parent).firstChild; }
+    // The slot of the node a handle names; throws RamvelError like Get.
+    std::uint32_t SlotOf(NodeHandle handle) const;
     std::uint32_t NewSlot();
     bool EndsOrder(std::uint32_t slot) const;
     // Where a new last child of `parentSlot` goes in the pre-order sequence.
     std::size_t PositionForNewChild(std::uint32_t parentSlot) const;
-    void Unlink(Node& node);
+    void Unlink(std::uint32_t slot);
 
     TreeHandles handles_;
     std::vector<Node*> blocks_;
@@ -185,7 +199,7 @@ private:
     // Adds `delta` rows under the node in `parentSlot` (kNone: the roots), and on up while the
     // nodes on the way are open.
     void AddRows(std::uint32_t parentSlot, std::int64_t delta);
-    std::uint32_t firstRoot_ = kNone, lastRoot_ = kNone;
+    std::uint32_t firstRoot_ = kNone;
     std::uint32_t rootRows_ = 0;
     std::uint32_t rowsVersion_ = 0;
     NodeHandle selected_ = 0;
