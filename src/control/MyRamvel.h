@@ -98,7 +98,7 @@ public:
     std::u16string BuildNodeInfo(NodeHandle node);
     std::u16string BuildNodeInfo(Node& node);
     // From the node's texts and header alone; index: the node's, known already.
-    static std::u16string BuildNodeInfo(const NodeText& node, std::int32_t index);
+    static std::u16string BuildNodeInfo(const TreeModel::IndexedTexts& node, std::int32_t index);
     std::u16string AddAfterNodeReply(NodeHandle node);
 
     // Tree event handlers.

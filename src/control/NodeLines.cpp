@@ -69,12 +69,17 @@ void TMyRamvel::ApplyNodeLine(Node& node, const LineFields& fields, std::optiona
 
 std::u16string TMyRamvel::BuildNodeInfo(NodeHandle handle) { return BuildNodeInfo(tree_.Get(handle)); }
 
-std::u16string TMyRamvel::BuildNodeInfo(Node& node) { return BuildNodeInfo(node, tree_.IndexOf(node)); }
+std::u16string TMyRamvel::BuildNodeInfo(Node& node) {
+    TreeModel::IndexedTexts texts;
+    texts.entry = node.entry;
+    texts.handle = node.handle;
+    return BuildNodeInfo(texts, tree_.IndexOf(node));
+}
 
-std::u16string TMyRamvel::BuildNodeInfo(const NodeText& node, std::int32_t index) {
+std::u16string TMyRamvel::BuildNodeInfo(const TreeModel::IndexedTexts& node, std::int32_t index) {
     const EntryHeader header = node.Header();
     const RecordParts record(node.Record(), kSOH);
-    return Join(index, kSOH, header.handle, kSOH, record[1], kTAB, node.Text(), kTAB, record[2], kTAB, header.stateImage,
+    return Join(index, kSOH, node.handle, kSOH, record[1], kTAB, node.Text(), kTAB, record[2], kTAB, header.stateImage,
                 kTAB, record[3]);
 }
 

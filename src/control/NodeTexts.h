@@ -12,26 +12,25 @@
 
 namespace ramvel {
 
-// What describing a node takes besides its texts and index, kept in front of the texts: a
-// lookup by index then reads one place, not the node and its texts one after the other.
+// What describing a node takes besides its texts, handle and index, kept in front of the texts:
+// a lookup by index then reads one place (the handle comes with the index), not the node and
+// its texts one after the other.
 struct EntryHeader {
     std::uint32_t textLength = 0;
     std::uint32_t recordLength = 0;
-    NodeHandle handle = 0;
     std::int32_t stateImage = -1;
 };
 
-// The header as stored, 12 bytes: lengths below 65,535 take 16 bits each. An entry with a longer
+// The header as stored, 8 bytes: lengths below 65,535 take 16 bits each. An entry with a longer
 // text or record is written in the long form: both lengths marked here, and kept whole in the
 // 8 bytes in front.
 struct StoredHeader {
     static constexpr std::uint16_t kLongMark = 0xFFFF;
     std::uint16_t textLength;
     std::uint16_t recordLength;
-    NodeHandle handle;
     std::int32_t stateImage;
 };
-static_assert(sizeof(StoredHeader) == 12);
+static_assert(sizeof(StoredHeader) == 8);
 struct LongLengths {
     std::uint32_t textLength;
     std::uint32_t recordLength;
@@ -49,7 +48,6 @@ struct NodeText {
         // Entries lie at any even address: the header is copied, not read in place.
         StoredHeader stored;
         std::memcpy(static_cast<void*>(&stored), entry - kHeaderChars, sizeof stored);
-        header.handle = stored.handle;
         header.stateImage = stored.stateImage;
         if (stored.textLength == StoredHeader::kLongMark) {
             LongLengths lengths;
@@ -68,7 +66,6 @@ struct NodeText {
         const EntryHeader header = Header();
         return {entry ? entry + header.textLength + 1 : nullptr, header.recordLength};
     }
-    NodeHandle DescribedHandle() const { return Header().handle; }
     std::int32_t StateImage() const { return Header().stateImage; }
     // Text, record and their terminators.
     std::size_t EntrySize() const {
@@ -87,8 +84,7 @@ struct NodeText {
     // All the room the entry takes, its header included.
     std::size_t Room() const { return entry ? EntrySize() + HeadChars() : 0; }
 
-    // Written into the header: a node without an entry has neither.
-    void SetDescribedHandle(NodeHandle handle) { Update([&](EntryHeader& header) { header.handle = handle; }); }
+    // Written into the header: a node without an entry has none.
     void SetStateImage(std::int32_t image) { Update([&](EntryHeader& header) { header.stateImage = image; }); }
 
 private:
@@ -96,7 +92,7 @@ private:
     // Writes the header of the entry at `text`, in the long form or the short one (whose
     // lengths must fit).
     static void WriteHeader(char16_t* text, const EntryHeader& header, bool longForm) {
-        StoredHeader stored{StoredHeader::kLongMark, StoredHeader::kLongMark, header.handle, header.stateImage};
+        StoredHeader stored{StoredHeader::kLongMark, StoredHeader::kLongMark, header.stateImage};
         if (longForm) {
             const LongLengths lengths{header.textLength, header.recordLength};
             std::memcpy(text - kHeaderChars - kLongChars, &lengths, sizeof lengths);
@@ -124,7 +120,7 @@ public:
     NodeTexts& operator=(const NodeTexts&) = delete;
 
     // A new entry with this text and record; the old entry (if any) becomes garbage. The
-    // handle and state image stay.
+    // state image stays.
     void Set(NodeText& node, std::u16string_view text, std::u16string_view record);
     // Replaces the record only; written in place when the entry is the newest one.
     void SetRecord(NodeText& node, std::u16string_view record);

@@ -83,7 +83,7 @@ void CheckModel(TMyRamvel& control) {
             Node& node = *tree.Find(n);
             if (tree.IndexOf(node) != count || tree.At(count).handle != n) std::abort();
             // Lookups by index describe a node from the flat copy's entry: it must be the node's own.
-            if (tree.TextsAt(count).entry != node.entry || node.DescribedHandle() != n) std::abort();
+            if (tree.TextsAt(count).entry != node.entry || tree.TextsAt(count).handle != n) std::abort();
             ++count;
             self(self, tree.FirstChild(node));
         }

@@ -30,7 +30,7 @@ void ExpectConsistent(TreeModel& tree) {
         // A node is described from the flat copy's entry: it must be the node's own.
         const Node& node = *tree.Find(order[i]);
         ASSERT_EQ(tree.TextsAt(index).entry, node.entry) << "index " << i;
-        ASSERT_EQ(node.DescribedHandle(), node.handle);
+        ASSERT_EQ(tree.TextsAt(index).handle, node.handle);
     }
 }
 
@@ -171,8 +171,8 @@ TEST(TreeModel, TextsSurviveReplacementAndCompaction) {
         EXPECT_EQ(node.hasRecord, i % 7 != 0);
         // What describes a node travels with its entry, and lookups by index find it.
         EXPECT_EQ(node.StateImage(), i % 15);
-        EXPECT_EQ(node.DescribedHandle(), node.handle);
         EXPECT_EQ(tree.TextsAt(tree.IndexOf(node)).entry, node.entry);
+        EXPECT_EQ(tree.TextsAt(tree.IndexOf(node)).handle, node.handle);
     }
     EXPECT_LT(tree.TextChars(), std::size_t{2000} * 200);
 }
@@ -207,8 +207,8 @@ TEST(TreeModel, SetTextsReusesTheEntryWhenTheyFit) {
         EXPECT_EQ(std::u16string(node.TextZ()), text);
         EXPECT_EQ(node.Text().data() == before, c.sameEntry);
         EXPECT_EQ(node.StateImage(), 7);
-        EXPECT_EQ(node.DescribedHandle(), node.handle);
         EXPECT_EQ(tree.TextsAt(0).entry, node.entry);
+        EXPECT_EQ(tree.TextsAt(0).handle, node.handle);
         EXPECT_EQ(tree.TextChars(), text.size() + record.size() + 2);
     }
 }
@@ -249,7 +249,7 @@ TEST(TreeModel, LongTextsAndRecordsKeepTheirLengths) {
             EXPECT_TRUE(node.Record() == record);
             EXPECT_EQ(std::u16string(node.TextZ()), text);
             EXPECT_EQ(node.StateImage(), 9);
-            EXPECT_EQ(node.DescribedHandle(), node.handle);
+            EXPECT_EQ(tree.TextsAt(1).entry, node.entry);
             EXPECT_TRUE(first.Text() == firstText);
             EXPECT_EQ(Show(first.Record()), "first record");
             EXPECT_EQ(tree.TextChars(), text.size() + record.size() + 2 + firstText.size() + 12 + 2);

@@ -49,7 +49,7 @@ void ExpectConsistentTree(TMyRamvel& control, const MirroringTreeWidget& widget,
         EXPECT_EQ(tree.IndexOf(node), index) << "node " << handle;
         EXPECT_EQ(tree.Parent(node), walked[i].parent) << "node " << handle;
         EXPECT_EQ(tree.TextsAt(index).entry, node.entry) << "node " << handle;
-        EXPECT_EQ(node.DescribedHandle(), handle);
+        EXPECT_EQ(tree.TextsAt(index).handle, handle);
         EXPECT_TRUE(node.hasRecord) << "node " << handle;
         modelChildren[walked[i].parent].push_back(handle);
         liveTextChars += node.EntrySize();
