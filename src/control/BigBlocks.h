@@ -12,7 +12,8 @@ inline constexpr std::size_t kPageBytes = 4096;
 inline constexpr std::size_t WholePages(std::size_t bytes) { return (bytes + kPageBytes - 1) & ~(kPageBytes - 1); }
 
 // Memory for `bytes` that reads as zeros, aligned for any node type; a page costs nothing
-// until it is written. `hugePages` is a hint. Throws std::bad_alloc when the system has none.
+// until it is written. `hugePages`: the block belongs to a big tree (a hint, see
+// SystemPages.h). Throws std::bad_alloc when the system has none.
 void* AllocateBlock(std::size_t bytes, bool hugePages = false);
 void FreeBlock(void* block, std::size_t bytes) noexcept;
 

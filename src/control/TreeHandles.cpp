@@ -12,9 +12,11 @@ TreeHandles::~TreeHandles() {
 }
 
 void TreeHandles::TakePage() {
-    auto* map = static_cast<HandlePage*>(AllocateBlock(sizeof(HandlePage)));
+    // A tree's first page fills as it grows; one that needs another is a big tree.
+    auto* map = static_cast<HandlePage*>(AllocateBlock(sizeof(HandlePage), tookPage_));
     const HandleTable::Taken taken = table_.Take(owner_, map);
     if (taken.page != HandleTable::kNoPage) {
+        tookPage_ = true;
         page_ = taken.page;
         next_ = taken.first;
         return;

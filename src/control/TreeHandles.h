@@ -40,6 +40,7 @@ private:
     const std::uint32_t owner_;
     std::uint32_t page_ = HandleTable::kNoPage;  // the page handles are given from
     std::uint32_t next_ = 0;                     // its next free entry
+    bool tookPage_ = false;                      // whether the tree took a page before
 };
 
 }  // namespace ramvel

@@ -295,8 +295,8 @@ void TreeModel::Clear() {
     free_.clear();
     order_.Clear();
     treeValid_ = false;
-    flat_.clear();
-    flatEntries_.clear();
+    flat_.Release();
+    flatEntries_.Release();
     flatValid_ = true;
     firstRoot_ = kNone;
     rootRows_ = 0;

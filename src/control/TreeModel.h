@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "control/BlockArray.h"
 #include "control/NodeTexts.h"
 #include "control/OrderIndex.h"
 #include "control/TreeHandles.h"
@@ -184,11 +185,11 @@ private:
     // Room in the flat copy for one more node, so that appending to it cannot fail.
     void RoomForAppend();
     void ForgetFlatOrder();
-    std::vector<NodeHandle> flat_;
+    BlockArray<NodeHandle> flat_;
     // Beside the flat copy, each node's text entry, kept in step while the copy is valid. A
     // node is described from its entry alone, and a lookup fetches the entry while the node
     // is on its way, instead of after it: in a big tree both are misses.
-    std::vector<char16_t*> flatEntries_;
+    BlockArray<char16_t*> flatEntries_;
     void NoteEntry(const Node& node) {
         if (flatValid_ && node.index < flatEntries_.size()) flatEntries_[node.index] = node.entry;
     }
