@@ -78,7 +78,7 @@ void TreeModel::KeepOrderTree() {
     if (treeValid_) return;
     try {
         order_.ReserveSlots(used_);
-        for (NodeHandle handle : flat_) order_.Insert(order_.Size(), handles_.SlotOf(handle));
+        for (std::uint32_t slot : flat_) order_.Insert(order_.Size(), slot);
     } catch (...) {
         order_.Clear();
         throw;
@@ -118,7 +118,7 @@ void TreeModel::CountTreeLookup(std::size_t cost) {
     order_.ForEach([&](std::uint32_t slot) {
         Node& node = NodeIn(slot);
         node.index = static_cast<std::uint32_t>(flat_.size());
-        flat_.push_back(node.handle);
+        flat_.push_back(slot);
         flatEntries_.push_back(node.entry);
     });
     flatValid_ = true;
@@ -171,7 +171,7 @@ NodeHandle TreeModel::Add(NodeHandle parentHandle, std::u16string_view text) {
     AddRows(parentSlot, 1);
     if (append) {
         node.index = static_cast<std::uint32_t>(position);
-        flat_.push_back(node.handle);  // within the room made above
+        flat_.push_back(slot);  // within the room made above
         flatEntries_.push_back(node.entry);
     } else {
         ForgetFlatOrder();
@@ -213,7 +213,7 @@ void TreeModel::CompactTexts() noexcept {
                 if (NodeIn(slot).handle != 0) move(NodeIn(slot));
         });
         if (flatValid_)
-            for (std::size_t i = 0; i < flat_.size(); ++i) flatEntries_[i] = NodeIn(handles_.SlotOf(flat_[i])).entry;
+            for (std::size_t i = 0; i < flat_.size(); ++i) flatEntries_[i] = NodeIn(flat_[i]).entry;
     } catch (const std::bad_alloc&) {
         // Compacting only gives memory back: without room for it, the garbage waits.
     }
@@ -309,7 +309,7 @@ Node& TreeModel::At(std::int32_t index) {
     const auto position = static_cast<std::size_t>(index);
     if (flatValid_) {
         __builtin_prefetch(flatEntries_[position] - NodeText::kHeaderChars);
-        return NodeIn(handles_.SlotOf(flat_[position]));
+        return NodeIn(flat_[position]);
     }
     const std::size_t cost = order_.IsStep(position) ? 1 : kDescentCost;
     Node& node = NodeIn(order_.At(position));
@@ -322,7 +322,7 @@ TreeModel::IndexedTexts TreeModel::TextsAt(std::int32_t index) {
     if (flatValid_ && index >= 0 && index < Count()) {
         const auto position = static_cast<std::size_t>(index);
         texts.entry = flatEntries_[position];
-        texts.handle = flat_[position];
+        texts.handle = NodeIn(flat_[position]).handle;
     } else {
         const Node& node = At(index);
         texts.entry = node.entry;

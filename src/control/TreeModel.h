@@ -76,8 +76,8 @@ public:
 
     // Node at a pre-order index; throws "Index incorrect" outside 0..Count()-1.
     Node& At(std::int32_t index);
-    // The texts of that node, with its state image, and its handle: from the flat copy,
-    // without reading the node itself.
+    // The texts of that node, with its state image, and its handle: the entry from the flat
+    // copy, read side by side with the node, not after it.
     struct IndexedTexts : NodeText {
         NodeHandle handle = 0;
     };
@@ -117,7 +117,7 @@ public:
     template <typename F>
     void ForEachInOrder(F&& visit) {
         if (flatValid_) {
-            for (NodeHandle handle : flat_) visit(NodeIn(handles_.SlotOf(handle)));
+            for (std::uint32_t slot : flat_) visit(NodeIn(slot));
         } else {
             order_.ForEach([&](std::uint32_t slot) { visit(NodeIn(slot)); });
         }
@@ -171,8 +171,8 @@ private:
     NodeTexts texts_;
     std::uint32_t used_ = 0;            // slots handed out so far, free ones included
     std::vector<std::uint32_t> free_;
-    // The pre-order sequence, in two forms. The flat copy (handles, and each node's index in
-    // the node) answers in O(1); appends keep it, any other edit drops it. The counted B+ tree answers in O(log N)
+    // The pre-order sequence, in two forms. The flat copy (with each node's index) answers in
+    // O(1); appends keep it, any other edit drops it. The counted B+ tree answers in O(log N)
     // and follows every edit once it exists: a tree only ever appended to has none, and the
     // first edit elsewhere makes it from the flat copy. Once dropped, the flat copy is made
     // again when enough lookups went through the tree since the last edit to pay for it.
@@ -185,7 +185,7 @@ private:
     // Room in the flat copy for one more node, so that appending to it cannot fail.
     void RoomForAppend();
     void ForgetFlatOrder();
-    BlockArray<NodeHandle> flat_;
+    BlockArray<std::uint32_t> flat_;
     // Beside the flat copy, each node's text entry, kept in step while the copy is valid. A
     // node is described from its entry alone, and a lookup fetches the entry while the node
     // is on its way, instead of after it: in a big tree both are misses.
