@@ -1,4 +1,5 @@
 // Handles and pre-order indexes of the node model, checked against a plain walk.
+#include <algorithm>
 #include <random>
 
 #include "TestSupport.h"
@@ -20,7 +21,24 @@ std::vector<NodeHandle> WalkOrder(const TreeModel& tree) {
     return order;
 }
 
+// Walked backward, every list of siblings gives the forward walk reversed, and its parent (or
+// the tree, for the roots) names its last one.
+void ExpectSiblingsBothWays(const TreeModel& tree, NodeHandle parent) {
+    const NodeHandle first = parent ? tree.FirstChild(*tree.Find(parent)) : tree.FirstRoot();
+    std::vector<NodeHandle> forward;
+    for (NodeHandle n = first; n != 0; n = tree.NextSibling(*tree.Find(n))) forward.push_back(n);
+    const NodeHandle last = parent ? tree.LastChild(*tree.Find(parent)) : tree.LastRoot();
+    ASSERT_EQ(last, forward.empty() ? 0 : forward.back()) << "under " << parent;
+    std::vector<NodeHandle> backward;
+    // One step more than the list holds shows a way back that does not end.
+    for (NodeHandle n = last; n != 0 && backward.size() <= forward.size(); n = tree.PrevSibling(*tree.Find(n)))
+        backward.push_back(n);
+    ASSERT_TRUE(std::equal(forward.rbegin(), forward.rend(), backward.begin(), backward.end())) << "under " << parent;
+    for (NodeHandle n : forward) ExpectSiblingsBothWays(tree, n);
+}
+
 void ExpectConsistent(TreeModel& tree) {
+    ExpectSiblingsBothWays(tree, 0);
     const std::vector<NodeHandle> order = WalkOrder(tree);
     ASSERT_EQ(static_cast<std::int32_t>(order.size()), tree.Count());
     for (std::size_t i = 0; i < order.size(); ++i) {
