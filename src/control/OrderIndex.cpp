@@ -54,6 +54,63 @@ void OrderIndex::Clear() {
     size_ = 0;
 }
 
+void OrderIndex::Build(const std::uint32_t* slots, std::size_t count, std::size_t slotLimit) {
+    Clear();
+    if (count == 0) return;
+    try {
+        leafOf_.assign(slotLimit, kNone);
+        // The leaves, chained in order.
+        std::vector<std::uint32_t> level;
+        level.reserve((count + kLeafSlots - 1) / kLeafSlots);
+        std::vector<std::uint32_t> sizes;
+        sizes.reserve(level.capacity());
+        for (std::size_t at = 0; at < count; at += kLeafSlots) {
+            const std::uint32_t id = NewLeaf();
+            Leaf& leaf = *leaves_[id];
+            leaf.count = static_cast<std::uint32_t>(std::min<std::size_t>(kLeafSlots, count - at));
+            std::memcpy(leaf.slots, slots + at, leaf.count * sizeof(std::uint32_t));
+            for (std::uint32_t i = 0; i < leaf.count; ++i) leafOf_[leaf.slots[i]] = id;
+            if (!level.empty()) {
+                leaf.prev = level.back();
+                leaves_[level.back()]->next = id;
+            }
+            level.push_back(id);
+            sizes.push_back(leaf.count);
+        }
+        firstLeaf_ = level.front();
+        // Inner levels up to a single root.
+        bool childrenAreLeaves = true;
+        while (level.size() > 1) {
+            std::vector<std::uint32_t> upper, upperSizes;
+            upper.reserve((level.size() + kFanout - 1) / kFanout);
+            upperSizes.reserve(upper.capacity());
+            for (std::size_t at = 0; at < level.size(); at += kFanout) {
+                const std::uint32_t id = NewInner();
+                Inner& inner = *inners_[id];
+                inner.count = static_cast<std::uint32_t>(std::min<std::size_t>(kFanout, level.size() - at));
+                std::uint64_t total = 0;
+                for (std::uint32_t i = 0; i < inner.count; ++i) {
+                    inner.children[i] = level[at + i];
+                    inner.sizes[i] = sizes[at + i];
+                    total += sizes[at + i];
+                    SetParent(level[at + i], childrenAreLeaves, id);
+                }
+                upper.push_back(id);
+                upperSizes.push_back(static_cast<std::uint32_t>(total));
+            }
+            level.swap(upper);
+            sizes.swap(upperSizes);
+            childrenAreLeaves = false;
+            ++height_;
+        }
+        root_ = level.front();
+        size_ = count;
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
 void OrderIndex::SetParent(std::uint32_t child, bool isLeaf, std::uint32_t parent) {
     if (isLeaf) leaves_[child]->parent = parent;
     else inners_[child]->parent = parent;

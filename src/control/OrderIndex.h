@@ -32,6 +32,10 @@ public:
     void Erase(std::size_t position, std::size_t count);
     // Drops everything at once.
     void Clear();
+    // Makes an empty index hold `count` slots in this order, each below `slotLimit`, in full
+    // leaves and inner nodes, as many appends would, in one pass. Out of memory, it throws
+    // std::bad_alloc and leaves the index empty.
+    void Build(const std::uint32_t* slots, std::size_t count, std::size_t slotLimit);
     // Room for slots up to `slots` (exclusive) without reallocating the slot map.
     void ReserveSlots(std::size_t slots) { leafOf_.reserve(slots); }
 

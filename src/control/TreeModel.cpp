@@ -76,13 +76,7 @@ void TreeModel::Reserve(std::size_t count) {
 
 void TreeModel::KeepOrderTree() {
     if (treeValid_) return;
-    try {
-        order_.ReserveSlots(used_);
-        for (std::uint32_t slot : flat_) order_.Insert(order_.Size(), slot);
-    } catch (...) {
-        order_.Clear();
-        throw;
-    }
+    order_.Build(flat_.begin(), flat_.size(), used_);
     treeValid_ = true;
 }
 

@@ -2,6 +2,7 @@
 // edit sequences that split and empty leaves and inner nodes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -83,6 +84,40 @@ TEST(OrderIndex, ClearDropsEverything) {
     index.Insert(0, 42);
     EXPECT_EQ(index.At(0), 42u);
     EXPECT_EQ(index.PositionOf(42), 0u);
+}
+
+// Built in one pass from a sequence, the index answers as the appends of the same slots would
+// have made it, and takes edits anywhere after it: at the sizes where leaves and inner nodes
+// fill up.
+TEST(OrderIndex, BuiltFromASequenceTakesEditsAfterIt) {
+    constexpr std::size_t kLeaf = 508, kFanout = 64;
+    const std::size_t sizes[] = {0, 1, kLeaf, kLeaf + 1, kLeaf * kFanout, kLeaf * kFanout + 1, 3 * kLeaf * kFanout + 7};
+    for (const std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        std::mt19937 random(static_cast<std::uint32_t>(size));
+        // Slots in a shuffled order, as a tree's slots lie in its pre-order after edits.
+        std::vector<std::uint32_t> plain(size);
+        for (std::size_t i = 0; i < size; ++i) plain[i] = static_cast<std::uint32_t>(i);
+        std::shuffle(plain.begin(), plain.end(), random);
+        OrderIndex index;
+        index.Insert(0, static_cast<std::uint32_t>(size) + 5);  // what was there before goes
+        index.Build(plain.data(), plain.size(), size + 1);
+        ExpectSame(index, plain);
+        std::uint32_t next = static_cast<std::uint32_t>(size) + 1;
+        for (int edit = 0; edit < 3000; ++edit) {
+            const std::size_t position = edit % 3 == 0 ? plain.size() : random() % (plain.size() + 1);
+            index.Insert(position, next);
+            plain.insert(plain.begin() + static_cast<std::ptrdiff_t>(position), next++);
+            if (edit % 4 == 0) {
+                const std::size_t from = random() % plain.size();
+                const std::size_t count = std::min<std::size_t>(1 + random() % 700, plain.size() - from);
+                index.Erase(from, count);
+                plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(from),
+                            plain.begin() + static_cast<std::ptrdiff_t>(from + count));
+            }
+        }
+        ExpectSame(index, plain);
+    }
 }
 
 }  // namespace
