@@ -39,6 +39,13 @@ public:
         data_ = fresh;
         capacity_ = count;
     }
+    // Grows to `count` values, the new ones `fill`, with room to spare for more. Out of
+    // memory, it throws std::bad_alloc and changes nothing.
+    void resize(std::size_t count, T fill) {
+        if (count > capacity_) reserve(std::max(count, 2 * capacity_));
+        for (std::size_t i = size_; i < count; ++i) data_[i] = fill;
+        size_ = std::max(size_, count);
+    }
     // Within the room reserved: never allocates.
     void push_back(T value) noexcept { data_[size_++] = value; }
     void resize(std::size_t smaller) noexcept { size_ = std::min(size_, smaller); }

@@ -2,33 +2,52 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
+#include <new>
+
+#include "control/BigBlocks.h"
 
 namespace ramvel {
 
 namespace {
 
+constexpr std::size_t kFirstArenaBlock = std::size_t{64} << 10;
+constexpr std::size_t kArenaBlock = std::size_t{2} << 20;
+
+}  // namespace
+
+void* OrderIndex::Carve(std::size_t bytes) {
+    if (arena_.empty() || arenaUsed_ + bytes > arena_.back().size) {
+        // Small trees stay on one small block; big ones get full blocks backed by huge pages.
+        const std::size_t size = arena_.empty() ? kFirstArenaBlock : kArenaBlock;
+        arena_.reserve(arena_.size() + 1);  // first, so that the new block cannot be lost
+        arena_.push_back({static_cast<char*>(AllocateBlock(size, size == kArenaBlock)), size});
+        arenaUsed_ = 0;
+    }
+    void* at = arena_.back().data + arenaUsed_;
+    arenaUsed_ += bytes;
+    return at;
+}
+
 // One more node made and put on the free list, its room on both lists taken first: a failure
-// leaves both lists as they were, and freeing any node later never needs to allocate.
+// leaves both lists as they were, and freeing any node later never needs to allocate. Nodes
+// live until the index is cleared.
 template <typename T>
-void Stock(std::vector<T*>& all, std::vector<std::uint32_t>& free) {
+void OrderIndex::Stock(std::vector<T*>& all, std::vector<std::uint32_t>& free) {
     if (all.size() == all.capacity()) all.reserve(all.size() * 2 + 8);
     free.reserve(all.capacity());
-    auto made = std::make_unique<T>();
+    T* made = new (Carve(sizeof(T))) T();
     free.push_back(static_cast<std::uint32_t>(all.size()));
-    all.push_back(made.release());
+    all.push_back(made);
 }
 
 template <typename T>
-std::uint32_t Take(std::vector<T*>& all, std::vector<std::uint32_t>& free) {
+std::uint32_t OrderIndex::Take(std::vector<T*>& all, std::vector<std::uint32_t>& free) {
     if (free.empty()) Stock(all, free);
     const std::uint32_t id = free.back();
     free.pop_back();
     *all[id] = T{};
     return id;
 }
-
-}  // namespace
 
 std::uint32_t OrderIndex::NewLeaf() { return Take(leaves_, freeLeaves_); }
 std::uint32_t OrderIndex::NewInner() { return Take(inners_, freeInners_); }
@@ -42,13 +61,14 @@ void OrderIndex::ReserveSplit() {
 }
 
 void OrderIndex::Clear() {
-    for (Leaf* leaf : leaves_) delete leaf;
-    for (Inner* inner : inners_) delete inner;
+    for (const ArenaBlock& block : arena_) FreeBlock(block.data, block.size);
+    arena_.clear();
+    arenaUsed_ = 0;
     leaves_.clear();
     inners_.clear();
     freeLeaves_.clear();
     freeInners_.clear();
-    leafOf_.clear();
+    leafOf_.Release();
     root_ = firstLeaf_ = cursorLeaf_ = kNone;
     height_ = 0;
     size_ = 0;
@@ -58,7 +78,8 @@ void OrderIndex::Build(const std::uint32_t* slots, std::size_t count, std::size_
     Clear();
     if (count == 0) return;
     try {
-        leafOf_.assign(slotLimit, kNone);
+        leafOf_.reserve(slotLimit);
+        leafOf_.resize(slotLimit, kNone);
         // The leaves, chained in order.
         std::vector<std::uint32_t> level;
         level.reserve((count + kLeafSlots - 1) / kLeafSlots);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "control/BlockArray.h"
+
 namespace ramvel {
 
 class OrderIndex {
@@ -81,7 +83,19 @@ private:
     std::vector<Leaf*> leaves_;
     std::vector<Inner*> inners_;
     std::vector<std::uint32_t> freeLeaves_, freeInners_;
-    std::vector<std::uint32_t> leafOf_;  // slot -> the leaf that holds it
+    BlockArray<std::uint32_t> leafOf_;  // slot -> the leaf that holds it
+    // The nodes' memory: carved from blocks in turn, all given back at once by Clear.
+    struct ArenaBlock {
+        char* data;
+        std::size_t size;
+    };
+    std::vector<ArenaBlock> arena_;
+    std::size_t arenaUsed_ = 0;  // in the last block
+    void* Carve(std::size_t bytes);
+    template <typename T>
+    void Stock(std::vector<T*>& all, std::vector<std::uint32_t>& free);
+    template <typename T>
+    std::uint32_t Take(std::vector<T*>& all, std::vector<std::uint32_t>& free);
     std::uint32_t root_ = kNone;
     std::uint32_t height_ = 0;           // inner levels above the leaves
     std::uint32_t firstLeaf_ = kNone;
