@@ -13,8 +13,8 @@
 
 namespace ramvel {
 
-// A node: its text, node record (recorded level SOH images field TAB selected SOH host data),
-// state image and a copy of its handle live in the tree's NodeTexts, where NodeText reads them.
+// A node: its text, node record (recorded level SOH images field TAB selected SOH host data)
+// and state image live in the tree's NodeTexts, where NodeText reads them.
 // Siblings are chained forward from the first; backward they close a ring, the first one's
 // prevSibling being the last one, so a parent finds its last child through its first.
 struct Node : NodeText {

@@ -143,6 +143,27 @@ TEST(TreeModel, DestroyedTreeReleasesItsHandles) {
     EXPECT_EQ(Module().handles.OwnerOf(handle), 0u);  // its page went back
 }
 
+// A tree that only grows at its end (or loses its last nodes) keeps its order in the flat copy
+// alone; the first edit elsewhere builds the counted tree, and lookups agree throughout.
+TEST(TreeModel, CountedTreeComesWithTheFirstEditElsewhere) {
+    TreeModel tree;
+    std::vector<NodeHandle> roots;
+    for (int i = 0; i < 3000; ++i) {
+        const NodeHandle root = tree.Add(0, u"r");
+        roots.push_back(root);
+        tree.Add(root, u"c");
+    }
+    tree.Remove(roots.back());
+    EXPECT_FALSE(tree.OrderTreeKept());
+    ExpectConsistent(tree);
+    tree.Add(roots[10], u"inserted");  // in the middle
+    EXPECT_TRUE(tree.OrderTreeKept());
+    EXPECT_FALSE(tree.FlatOrderValid());
+    ExpectConsistent(tree);
+    tree.Remove(roots[20]);
+    ExpectConsistent(tree);
+}
+
 TEST(TreeModel, CountsBeyondSixteenBits) {
     TreeModel tree;
     NodeHandle parent = tree.Add(0, u"root");
