@@ -7,7 +7,7 @@
 //  - on the same tree with a folder of 100,000 children in front: opening the folder (and
 //    painting the view), then Clear.
 // Build: cmake --build build/win64 --target ramvel_com_bench; run it under Wine with the
-// module registered (see the report printed by tools or tests/wine/ComTests.cmake).
+// module registered, optionally with a prefix for the figures' names (see the report printed by tools or tests/wine/ComTests.cmake).
 #include "HostedControl.h"
 
 #include <algorithm>
@@ -195,30 +195,32 @@ WideFolderFigures WideFolder(int nodes, int children) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // Names take the prefix given, so that two builds' figures can stand side by side.
+    const char* prefix = argc > 1 ? argv[1] : "";
     Apartment apartment;
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&init);
 
     auto [early, late] = CallSeconds(200000);
-    std::printf("early_bound_call: %.1f ns\n", early * 1e9);
-    std::printf("late_bound_call: %.1f ns\n", late * 1e9);
-    std::printf("latebound_vs_early_ratio: %.2f x\n", late / early);
+    std::printf("%searly_bound_call: %.1f ns\n", prefix, early * 1e9);
+    std::printf("%slate_bound_call: %.1f ns\n", prefix, late * 1e9);
+    std::printf("%slatebound_vs_early_ratio: %.2f x\n", prefix, late / early);
 
     const std::vector<int> levels = Levels(100000);
     double addNodes = 1e9;
     for (int round = 0; round < 3; ++round) addNodes = std::min(addNodes, AddNodesSeconds(levels));
     double raw = RawInsertSeconds(levels);
-    std::printf("addnodes_100k: %.3f s\n", addNodes);
-    std::printf("raw_insert_100k: %.3f s\n", raw);
-    std::printf("addnodes_vs_raw_insert_ratio: %.3f x\n", addNodes / raw);
+    std::printf("%saddnodes_100k: %.3f s\n", prefix, addNodes);
+    std::printf("%sraw_insert_100k: %.3f s\n", prefix, raw);
+    std::printf("%saddnodes_vs_raw_insert_ratio: %.3f x\n", prefix, addNodes / raw);
 
     const LargeTreeFigures large = LargeTree(1000000, 5000);
-    std::printf("addafternode_middle_per_s: %.0f calls/s\n", large.addAfterNodePerSecond);
-    std::printf("clear_large_tree_seconds: %.3f s\n", large.clearSeconds);
+    std::printf("%saddafternode_middle_per_s: %.0f calls/s\n", prefix, large.addAfterNodePerSecond);
+    std::printf("%sclear_large_tree_seconds: %.3f s\n", prefix, large.clearSeconds);
 
     const WideFolderFigures wide = WideFolder(1000000, 100000);
-    std::printf("expand_100k_children_seconds: %.3f s\n", wide.expandSeconds);
-    std::printf("clear_after_expand_seconds: %.3f s\n", wide.clearSeconds);
+    std::printf("%sexpand_100k_children_seconds: %.3f s\n", prefix, wide.expandSeconds);
+    std::printf("%sclear_after_expand_seconds: %.3f s\n", prefix, wide.clearSeconds);
     return 0;
 }
