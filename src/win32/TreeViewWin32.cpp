@@ -122,6 +122,7 @@ void Win32TreeView::FlushAdded() {
     if (!tree_ || pending_.empty()) return;
     std::vector<NodeHandle> pending;
     pending.swap(pending_);
+    const std::size_t maxItems = MaxItems();
     // A new node gets an item when its parent shows its children and the sibling before it
     // has an item: it is then in the window or next to it. Any other shown node lies outside.
     for (NodeHandle handle : pending) {
@@ -133,7 +134,7 @@ void Win32TreeView::FlushAdded() {
         if (parent && (!parent->expanded || !Loaded(parent->handle))) continue;
         const NodeHandle before = model_.PrevSibling(*node);
         if (before && !Loaded(before)) continue;
-        if (items_.Size() >= MaxItems()) {
+        if (items_.Size() >= maxItems) {
             stale_ = true;
             break;
         }
@@ -186,7 +187,7 @@ void Win32TreeView::NodeAdded(NodeHandle node) {
     // A batch bigger than the window rebuilds it rather than look at every node; so does one
     // that finds no room in the queue.
     try {
-        if (pending_.size() < MaxItems()) return pending_.push_back(node);
+        if (pending_.size() < kMaxPending) return pending_.push_back(node);
     } catch (const std::bad_alloc&) {
     }
     pending_.clear();

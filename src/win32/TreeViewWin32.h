@@ -111,6 +111,9 @@ private:
     int PageRows() const;
     int MarginRows() const { return std::max(kMarginRows, 2 * PageRows()); }
     std::size_t MaxItems() const { return static_cast<std::size_t>(4 * (PageRows() + 2 * MarginRows())); }
+    // Additions queued before a rebuild is cheaper than looking at each; a constant, as a
+    // node is queued on every addition.
+    static constexpr std::size_t kMaxPending = 4 * 3 * kMarginRows;
 
     HTREEITEM Loaded(NodeHandle node) const;
     HTREEITEM InsertItem(const Node& node, HTREEITEM parent, HTREEITEM after);
